@@ -1,0 +1,54 @@
+// Before-sign-in contents: download of the contents file over HTTPS, its
+// conversion to the tile-list JSON, and one detached thread per request that
+// delivers the result to the registered callback.
+#ifndef VARNIO_CONTENTS_H_
+#define VARNIO_CONTENTS_H_
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CallBack.h"
+#include "JsonParseUtil.h"
+
+// Shared between a CContents and its request threads, so that a delivery that
+// finishes after the CContents is gone can tell, and so that destruction waits
+// for a delivery in flight.
+class CContentsLifeline;
+
+class CContents {
+ public:
+  CContents();
+  ~CContents();
+  CContents(const CContents&) = delete;
+  CContents& operator=(const CContents&) = delete;
+
+  // Always true. A null callback is stored like any other; it is never called.
+  bool RegisterCallback(void (*callback)(std::string, void*), void* userData);
+  void UnregisterCallback();
+
+  // Starts one download on a thread of its own and returns at once. The
+  // callback current now receives exactly one tile list, even when the
+  // download fails.
+  void RequestContentsList();
+
+  // The contents URL for the current TV language.
+  static std::string GetURL();
+  // Appends the contents file to `out`; true when the transfer completed.
+  static bool GetQuorvelJsonFile(std::string& out);
+  // The before-sign-in tile-list JSON of `tiles`.
+  static std::string t_MakeContentsToJson(const std::vector<stTileItem>& tiles);
+  // Parses a contents file and stores its tile-list JSON in `out`. Always true.
+  static bool GetContentsJson(const std::string& contents, std::string& out);
+
+  static size_t m_WriteCb(char* data, size_t size, size_t count, std::string* out);
+
+ private:
+  std::thread m_Thread;
+  stCallBack m_stCallBack;
+  std::shared_ptr<CContentsLifeline> m_pLifeline;
+};
+
+#endif  // VARNIO_CONTENTS_H_

@@ -1,0 +1,115 @@
+// The service singleton behind the exported functions: callback registries,
+// sign-in state, the routine tiles and every source that feeds them (IoT
+// framework, contents downloads, TV language, power wake-up).
+//
+// Callbacks reach the service on the caller's thread, contents threads, the
+// framework's thread and the platform's notification threads. `m_StateLock`
+// guards the flags, the sign-in state, the location and the routine tiles;
+// `m_RegistryLock` guards the two registries. Neither is held while the
+// framework or a caller's callback is called: both may call straight back.
+#ifndef VARNIO_IOTSERVICE_H_
+#define VARNIO_IOTSERVICE_H_
+
+#include <IoTFramework.h>
+#include <vconf.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CallBack.h"
+#include "Contents.h"
+#include "JsonParseUtil.h"
+#include "Lock.h"
+#include "varnio.h"
+
+class CIoTService {
+ public:
+  static CIoTService* GetInstance();
+
+  CIoTService();
+  ~CIoTService();
+  CIoTService(const CIoTService&) = delete;
+  CIoTService& operator=(const CIoTService&) = delete;
+
+  bool RegisterResultCallback(iot_svc_cmd_type_e type, void (*callback)(std::string, void*), void* userData);
+  void UnregisterResultCallback(iot_svc_cmd_type_e type);
+  bool RegisterEventCallback(iot_svc_event_type_e type, void (*callback)(std::string, void*), void* userData);
+  void UnregisterEventCallback(iot_svc_event_type_e type);
+
+  void GetAcceleratorTiles();
+  void RequestExecuteTile(iot_svc_tile_type_e type, std::string info);
+  bool GetIsLoggedIn();
+
+ private:
+  // What a pending flag asks for once the routine list has changed.
+  enum class PendingAction { kNone, kLoginEvent, kTileRequest, kUpdateEvent };
+
+  void m_Initialize();
+  void m_Deinitialize();
+
+  // Dispatch to the caller (registry).
+  void m_ExecuteResultCallback(iot_svc_cmd_type_e type, const std::string& msg);
+  void m_ExecuteEventCallback(iot_svc_event_type_e type, const std::string& msg);
+
+  // Framework requests and results.
+  void m_RequestLoginStatus();
+  void m_RequestRoutineList();
+  void m_RefreshLocationAndRequestRoutines();
+  static void m_OnFwkResult(_EIFW_REQUEST_COMMAND command, const std::string& result, void* userData);
+  void m_OnLoginResult(const std::string& result);
+  void m_OnRoutineListResult(const std::string& result);
+  void m_CheckCanCallCB(std::string kind);
+  PendingAction m_TakePendingAction();
+  void m_CheckExecuteResult(std::string result);
+
+  // Framework events.
+  static void m_OnFwkEvent(_EIFW_EVENT_TYPE type, const std::string& text, void* userData);
+  void m_OnSignedIn();
+  void m_OnSignedOut();
+  void m_OnRefresh();
+  void m_ClassifyEvent(std::string text);
+  void m_AddRoutine(std::string id, std::string data);
+  void m_UpdateRoutine(std::string id, std::string data);
+  void m_DeleteRoutine(std::string id, std::string data);
+
+  // Sign-in state, wake-up and language.
+  void m_UpdateLoginStatus(bool loggedIn);
+  void m_UpdateLoginStatus(const std::string& answer);
+  void m_RegisterPowerCb();
+  static int m_PowerWakeUpCb(int, void* userData);
+  void m_SetLanguage();
+  static void m_LanguageChangedCb(keynode_t* node, void* userData);
+
+  // Tile execution.
+  bool m_LaunchWebApp(iot_svc_tile_type_e type, std::string info);
+
+  // Tile assembly.
+  void m_GetBeforeLoginTiles(const std::string& json);
+  static void m_ContentsCb(std::string json, void* userData);
+  void m_GetAfterLoginTiles();
+  std::string m_MakeAfterLoginJson();
+
+  CLockMutex m_RegistryLock;
+  CLockMutex m_StateLock;
+
+  std::map<iot_svc_cmd_type_e, stCallBack> m_mapResultCallback;
+  std::map<iot_svc_event_type_e, stCallBack> m_mapEventCallback;
+  bool m_bIsLoggedIn = false;
+  bool m_bAsEvent = false;
+  bool m_bAsRequest = false;
+  bool m_bAsUpdate = false;
+  bool m_bLanguageChanged = false;
+  std::string m_strLocationId;
+  std::vector<stTileItem> m_vecRoutineTiles;
+  CContents m_Contents;
+  CJsonParseUtil m_JsonParseUtil;
+  CIoTFramework* m_pIoTFramework = nullptr;
+
+  bool m_bLanguageSubscribed = false;
+  bool m_bPowerSubscribed = false;
+
+  static CIoTService* m_pInstance;
+};
+
+#endif  // VARNIO_IOTSERVICE_H_

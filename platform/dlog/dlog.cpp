@@ -1,0 +1,71 @@
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+#include <atomic>
+
+#include "dlog.h"
+#include "dlog_sim.h"
+
+namespace {
+
+std::atomic<bool> g_loggingOn{true};
+std::atomic<bool> g_echo{false};
+std::atomic<bool> g_capturing{false};
+std::atomic<uint64_t> g_writes{0};
+std::mutex g_mutex;
+std::vector<dlog_sim::Line>* g_lines = new std::vector<dlog_sim::Line>();  // never freed: logging may outlive statics
+
+char PriorityLetter(int prio) {
+  static const char kLetters[] = "??VDIWEFS";
+  return (prio >= 0 && prio < DLOG_PRIO_MAX) ? kLetters[prio] : '?';
+}
+
+}  // namespace
+
+extern "C" int _get_logging_on(int /*level*/, const char* /*tag*/) { return g_loggingOn.load(std::memory_order_relaxed) ? 1 : 0; }
+
+extern "C" int __dlog_vprint(log_id_t /*log_id*/, int prio, const char* tag, const char* fmt, va_list ap) {
+  g_writes.fetch_add(1, std::memory_order_relaxed);
+  const bool echo = g_echo.load(std::memory_order_relaxed);
+  const bool capture = g_capturing.load(std::memory_order_relaxed);
+  if (!echo && !capture) return 0;
+  if (tag == nullptr) tag = "";
+  if (fmt == nullptr) fmt = "";
+
+  va_list copy;
+  va_copy(copy, ap);
+  const int needed = vsnprintf(nullptr, 0, fmt, copy);
+  va_end(copy);
+  if (needed < 0) return -1;
+  std::string text(static_cast<size_t>(needed) + 1, '\0');
+  vsnprintf(&text[0], text.size(), fmt, ap);
+  text.resize(static_cast<size_t>(needed));
+
+  std::lock_guard<std::mutex> lock(g_mutex);
+  if (echo) fprintf(stderr, "%c/%s: %s\n", PriorityLetter(prio), tag, text.c_str());
+  if (capture) g_lines->push_back({prio, tag, std::move(text)});
+  return needed;
+}
+
+namespace dlog_sim {
+
+void SetLoggingOn(bool on) { g_loggingOn = on; }
+void SetEchoToStderr(bool on) { g_echo = on; }
+
+void StartCapture() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_lines->clear();
+  g_capturing = true;
+}
+
+void StopCapture() { g_capturing = false; }
+
+std::vector<Line> Captured() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return *g_lines;
+}
+
+uint64_t WriteCount() { return g_writes.load(); }
+
+}  // namespace dlog_sim

@@ -1,0 +1,171 @@
+#include "IoTFramework.h"
+
+#include <algorithm>
+
+#include "Account.h"
+
+namespace {
+
+// How deep the current thread is inside framework callbacks: a callback that
+// unregisters must not wait for itself.
+thread_local int t_deliveryDepth = 0;
+
+template <typename Registration, typename Callback>
+bool StillRegistered(const std::vector<Registration>& registrations, Callback callback, void* userData) {
+  return std::any_of(registrations.begin(), registrations.end(), [&](const Registration& r) {
+    return r.callback == callback && r.userData == userData;
+  });
+}
+
+// Calls each registration that is still registered at the moment of its call.
+template <typename Registration, typename Invoke>
+void DeliverToEach(Account& a, std::vector<Registration> Account::*list, Invoke invoke) {
+  std::vector<Registration> snapshot;
+  {
+    std::lock_guard<std::mutex> lock(a.mutex);
+    snapshot = a.*list;
+  }
+  for (const Registration& r : snapshot) {
+    {
+      std::lock_guard<std::mutex> lock(a.mutex);
+      if (!StillRegistered(a.*list, r.callback, r.userData)) continue;
+      ++a.deliveriesInFlight;
+    }
+    ++t_deliveryDepth;
+    invoke(r);
+    --t_deliveryDepth;
+    {
+      std::lock_guard<std::mutex> lock(a.mutex);
+      --a.deliveriesInFlight;
+    }
+    a.deliveryDone.notify_all();
+  }
+}
+
+}  // namespace
+
+Account& TheAccount() {
+  static Account* account = new Account();  // lives as long as any client may call
+  return *account;
+}
+
+void Account::DeliverResult(int command, const std::string& text) {
+  DeliverToEach(*this, &Account::resultCallbacks, [&](const ResultRegistration& r) {
+    r.callback(static_cast<_EIFW_REQUEST_COMMAND>(command), text, r.userData);
+  });
+}
+
+void Account::DeliverEvent(int type, const std::string& text) {
+  DeliverToEach(*this, &Account::eventCallbacks, [&](const EventRegistration& r) {
+    r.callback(static_cast<_EIFW_EVENT_TYPE>(type), text, r.userData);
+  });
+}
+
+void Account::Answer(int command, const std::string& text) {
+  iotfw_sim::AnswerMode mode;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = modes.find(command);
+    mode = it == modes.end() ? iotfw_sim::AnswerMode::kAsync : it->second;
+  }
+  switch (mode) {
+    case iotfw_sim::AnswerMode::kSync:
+      DeliverResult(command, text);
+      break;
+    case iotfw_sim::AnswerMode::kAsync:
+      callbackThread.Post([this, command, text] { DeliverResult(command, text); });
+      break;
+    case iotfw_sim::AnswerMode::kNever:
+      break;
+  }
+}
+
+void Account::WaitForDeliveries(std::unique_lock<std::mutex>& lock) {
+  // Only the current thread's own deliveries can be in flight while it is
+  // inside a callback; waiting for them would never end.
+  const int own = t_deliveryDepth;
+  deliveryDone.wait(lock, [&] { return deliveriesInFlight <= own; });
+}
+
+CIoTFramework* CIoTFramework::GetInstance() {
+  static CIoTFramework* instance = new CIoTFramework();
+  return instance;
+}
+
+bool CIoTFramework::RegisterEventCallback(EventCallback callback, void* userData) {
+  if (callback == nullptr) return false;
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  a.eventCallbacks.push_back({callback, userData});
+  return true;
+}
+
+bool CIoTFramework::RegisterResultCallback(ResultCallback callback, void* userData) {
+  if (callback == nullptr) return false;
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  a.resultCallbacks.push_back({callback, userData});
+  return true;
+}
+
+bool CIoTFramework::UnregisterEventCallback(EventCallback callback) {
+  Account& a = TheAccount();
+  std::unique_lock<std::mutex> lock(a.mutex);
+  auto& list = a.eventCallbacks;
+  const size_t before = list.size();
+  list.erase(std::remove_if(list.begin(), list.end(),
+                            [&](const Account::EventRegistration& r) { return r.callback == callback; }),
+             list.end());
+  a.WaitForDeliveries(lock);
+  return list.size() != before;
+}
+
+bool CIoTFramework::UnregisterResultCallback(ResultCallback callback) {
+  Account& a = TheAccount();
+  std::unique_lock<std::mutex> lock(a.mutex);
+  auto& list = a.resultCallbacks;
+  const size_t before = list.size();
+  list.erase(std::remove_if(list.begin(), list.end(),
+                            [&](const Account::ResultRegistration& r) { return r.callback == callback; }),
+             list.end());
+  a.WaitForDeliveries(lock);
+  return list.size() != before;
+}
+
+bool CIoTFramework::RequestLoginInfo() {
+  Account& a = TheAccount();
+  std::string answer;
+  {
+    std::lock_guard<std::mutex> lock(a.mutex);
+    a.requests.push_back({EIFW_REQUEST_LOGIN_INFO, ""});
+    answer = a.loginAnswer;
+  }
+  a.Answer(EIFW_REQUEST_LOGIN_INFO, answer);
+  return true;
+}
+
+bool CIoTFramework::RequestData(_EIFW_REQUEST_COMMAND command, const std::string& argument) {
+  Account& a = TheAccount();
+  const int cmd = static_cast<int>(command);
+  std::string answer;
+  {
+    std::lock_guard<std::mutex> lock(a.mutex);
+    a.requests.push_back({cmd, argument});
+    if (cmd == EIFW_REQUEST_ROUTINE_LIST) {
+      auto it = a.routineLists.find(argument);
+      answer = it != a.routineLists.end() ? it->second : iotfw_sim::MakeRoutineListAnswer({});
+    } else if (cmd == EIFW_REQUEST_EXECUTE_ROUTINE) {
+      answer = a.executeAnswer;
+    } else {
+      answer = R"({"result":"Fail","data":""})";
+    }
+  }
+  a.Answer(cmd, answer);
+  return true;
+}
+
+std::string CIoTFramework::GetCurrentLocation() {
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  return a.locationId;
+}

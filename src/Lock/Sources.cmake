@@ -1,0 +1,3 @@
+target_sources(varnio_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/Lock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Log.cpp)
