@@ -18,12 +18,22 @@ extern "C" VARNIO_EXPORT void ext_log_base_print(int level, const char* tag, con
 #define VARNIO_FILE_BASENAME (__builtin_strrchr("/" __FILE__, '/') + 1)
 #endif
 
-// Every message starts "file:function(line)>"; call sites give only what
-// follows the ">". VARNIO_LOG(0, "") writes the bare trace line.
-#define VARNIO_LOG(level, fmt, ...)                                                         \
-  ext_log_base_print((level), VARNIO_LOG_TAG, "%s:%s(%d)>" fmt, VARNIO_FILE_BASENAME, __func__, \
-                     __LINE__, ##__VA_ARGS__)
+// Every message starts "file:function(line)>"; call sites give only the level
+// and what follows the ">": VARNIO_LOG(0, "msg : %s", text). The format and
+// up to six arguments; the argument count picks the form without a trailing
+// argument list, which standard C++17 macros cannot leave empty.
+#define VARNIO_LOG(...)                                                                       \
+  VARNIO_LOG_PICK_(__VA_ARGS__, VARNIO_LOG_ARGS_, VARNIO_LOG_ARGS_, VARNIO_LOG_ARGS_,         \
+                   VARNIO_LOG_ARGS_, VARNIO_LOG_ARGS_, VARNIO_LOG_ARGS_, VARNIO_LOG_PLAIN_, \
+                   unused)(__VA_ARGS__)
+#define VARNIO_LOG_PICK_(_1, _2, _3, _4, _5, _6, _7, _8, name, ...) name
+#define VARNIO_LOG_PLAIN_(level, fmt) \
+  ext_log_base_print((level), VARNIO_LOG_TAG, "%s:%s(%d)>" fmt, VARNIO_FILE_BASENAME, __func__, __LINE__)
+#define VARNIO_LOG_ARGS_(level, fmt, ...)                                                                \
+  ext_log_base_print((level), VARNIO_LOG_TAG, "%s:%s(%d)>" fmt, VARNIO_FILE_BASENAME, __func__, __LINE__, \
+                     __VA_ARGS__)
 
-#define VARNIO_TRACE() VARNIO_LOG(0, "")
+// The bare trace line "file:function(line)>" that marks an operation's entry.
+#define VARNIO_TRACE() VARNIO_LOG_PLAIN_(0, "")
 
 #endif  // VARNIO_LOG_H_

@@ -15,8 +15,11 @@
 
 #define VARNIO_EXPORT __attribute__((visibility("default")))
 
+// Each enumeration is stored as an int; values outside the named ones are
+// accepted and rejected or ignored by the function they are passed to.
+
 // Result types: what a result callback is registered for.
-enum iot_svc_cmd_type_e {
+enum iot_svc_cmd_type_e : int {
   // The tile-list JSON, answer to iot_svc_get_accelerator_tiles.
   IOT_SVC_CMD_GET_ACCELERATOR_TILES = 0,
   // Accepted by registration; nothing is ever delivered under it.
@@ -24,13 +27,13 @@ enum iot_svc_cmd_type_e {
 };
 
 // Event types: always delivered with an empty text.
-enum iot_svc_event_type_e {
+enum iot_svc_event_type_e : int {
   // The tile list the caller holds is out of date; ask again.
   IOT_SVC_EVENT_TILES_CHANGED = 0,
 };
 
 // What executing a tile does.
-enum iot_svc_tile_type_e {
+enum iot_svc_tile_type_e : int {
   IOT_SVC_TILE_PAGE = 0,     // open a page of the companion web app; info is the page
   IOT_SVC_TILE_INTRO = 1,    // play the introduction video; info is not used
   IOT_SVC_TILE_ROUTINE = 2,  // run the routine whose id is info

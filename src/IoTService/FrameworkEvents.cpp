@@ -1,0 +1,106 @@
+// Account changes the framework reports without being asked: sign-in,
+// sign-out, refresh, and cloud events about single routines.
+#include <json/json.h>
+
+#include "IoTService.h"
+#include "JsonAccess.h"
+#include "Log.h"
+#include "ServiceConstants.h"
+
+void CIoTService::m_OnFwkEvent(_EIFW_EVENT_TYPE type, const std::string& text, void* userData) {
+  CIoTService* service = static_cast<CIoTService*>(userData);
+  const int eventType = static_cast<int>(type);
+  VARNIO_LOG(0, "[m_OnFwkEvent] eventType %d", eventType);
+  switch (eventType) {
+    case kEventSignedIn:
+      service->m_OnSignedIn();
+      break;
+    case kEventSignedOut:
+      service->m_OnSignedOut();
+      break;
+    case kEventNone:
+      break;
+    case kEventCloud:
+      service->m_ClassifyEvent(text);
+      break;
+    case kEventRefresh:
+      service->m_OnRefresh();
+      break;
+    default:
+      VARNIO_LOG(0, "[m_OnFwkEvent] undefined event type!!!");
+      break;
+  }
+}
+
+void CIoTService::m_OnSignedIn() {
+  {
+    CAutoLock lock(m_StateLock);
+    m_bAsEvent = true;
+  }
+  m_RefreshLocationAndRequestRoutines();
+}
+
+void CIoTService::m_OnSignedOut() {
+  {
+    CAutoLock lock(m_StateLock);
+    m_vecRoutineTiles.clear();
+  }
+  m_UpdateLoginStatus(false);
+  m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
+}
+
+void CIoTService::m_OnRefresh() {
+  {
+    CAutoLock lock(m_StateLock);
+    m_bAsUpdate = true;
+  }
+  m_RefreshLocationAndRequestRoutines();
+}
+
+void CIoTService::m_ClassifyEvent(std::string text) {
+  VARNIO_LOG(0, "strResult : %s", text.c_str());
+  Json::Value root;
+  varnio_json::Parse(text, root);
+  // An "event" that is not an object reads as one without members.
+  const Json::Value event = varnio_json::Member(root, "event");
+  const std::string name = varnio_json::MemberString(event, "name");
+  const std::string id = varnio_json::MemberString(event, "installedVelkapId");
+  const std::string data = varnio_json::MemberString(event, "data");
+
+  if (name == "InstalledVelkapUpdated") {
+    VARNIO_LOG(0, "routine updated");
+    m_UpdateRoutine(id, data);
+  } else if (name == "InstalledVelkapCreated") {
+    VARNIO_LOG(0, "routine created");
+    m_AddRoutine(id, data);
+  } else if (name == "InstalledVelkapDeleted") {
+    VARNIO_LOG(0, "routine deleted");
+    m_DeleteRoutine(id, data);
+  }
+}
+
+void CIoTService::m_UpdateRoutine(std::string id, std::string data) {
+  VARNIO_LOG(0, "strData : %s", data.c_str());
+  {
+    CAutoLock lock(m_StateLock);
+    m_JsonParseUtil.UpdateRoutine(id, data, m_vecRoutineTiles);
+    m_bAsUpdate = true;
+  }
+  m_CheckCanCallCB("routine");
+}
+
+void CIoTService::m_DeleteRoutine(std::string id, std::string data) {
+  VARNIO_LOG(0, "strData : %s", data.c_str());
+  {
+    CAutoLock lock(m_StateLock);
+    m_JsonParseUtil.DeleteRoutine(id, m_vecRoutineTiles);
+    m_bAsUpdate = true;
+  }
+  m_CheckCanCallCB("routine");
+}
+
+void CIoTService::m_AddRoutine(std::string id, std::string data) {
+  VARNIO_LOG(0, "strData : %s", data.c_str());
+  CAutoLock lock(m_StateLock);
+  m_JsonParseUtil.AddRoutine(id, data, m_vecRoutineTiles);
+}

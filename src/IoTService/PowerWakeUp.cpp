@@ -1,0 +1,44 @@
+// On wake-up from standby the account may have changed while the TV slept:
+// ask again, and refresh the routines when still signed in.
+#include <device/power.h>
+
+#include "IoTService.h"
+#include "Log.h"
+
+void CIoTService::m_RegisterPowerCb() {
+  VARNIO_TRACE();
+  if (device_power_subscribe_wakeup(m_PowerWakeUpCb, this) != 0) {
+    VARNIO_LOG(0, "Fail to subscribe wake-up callback");
+    return;
+  }
+  m_bPowerSubscribed = true;
+}
+
+int CIoTService::m_PowerWakeUpCb(int, void* userData) {
+  CIoTService* service = static_cast<CIoTService*>(userData);
+  VARNIO_TRACE();
+  const bool before = service->GetIsLoggedIn();
+  service->m_RequestLoginStatus();
+  const bool after = service->GetIsLoggedIn();
+  if (before != after) {
+    VARNIO_LOG(0, "login status changed!");
+    if (!after) {
+      {
+        CAutoLock lock(service->m_StateLock);
+        service->m_vecRoutineTiles.clear();
+      }
+      service->m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
+      return 0;
+    }
+  }
+  if (after) {
+    std::string locationId = service->m_pIoTFramework->GetCurrentLocation();
+    {
+      CAutoLock lock(service->m_StateLock);
+      service->m_strLocationId = std::move(locationId);
+      service->m_bAsUpdate = true;
+    }
+    service->m_RequestRoutineList();
+  }
+  return 0;
+}
