@@ -42,6 +42,9 @@ class CIoTService {
   bool GetIsLoggedIn();
 
  private:
+  // Reaches the internals from benchmarks and white-box tests.
+  friend class CIoTServiceTestPeer;
+
   // What a pending flag asks for once the routine list has changed.
   enum class PendingAction { kNone, kLoginEvent, kTileRequest, kUpdateEvent };
 

@@ -1,0 +1,53 @@
+#!/usr/bin/env python3
+"""Runs the benchmark binary and prints each measurement as a ratio to the
+baseline measured in the same run, with the goal it is held to."""
+import json
+import os
+import platform
+import subprocess
+import sys
+
+# (case, baseline, goal): names as Google Benchmark prints them; a case given
+# with "/N" is matched per argument.
+PAIRS = [
+    ("BM_LogSwitchedOff", "BM_Baseline_EmptyCall", 3.0),
+    ("BM_DispatchToRegisteredCallback", "BM_Baseline_DirectCallback", 5.0),
+    ("BM_GetAcceleratorTilesSignedIn/{n}", "BM_Baseline_JsonOfTiles/{n}", 1.5),
+    ("BM_ParseRoutineList/{n}", "BM_Baseline_JsonReaderParse/{n}", 2.0),
+    ("BM_ContentsRequestEndToEnd", "BM_Baseline_CurlGet", 1.3),
+]
+ARGS = ["10", "100", "1000"]
+
+
+def run(binary):
+    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=0.2"],
+                         check=True, capture_output=True, text=True).stdout
+    return {b["name"]: b for b in json.loads(out)["benchmarks"]}
+
+
+def rows(results):
+    for case, baseline, goal in PAIRS:
+        names = [(case.format(n=n), baseline.format(n=n)) for n in ARGS] if "{n}" in case else [(case, baseline)]
+        for c, b in names:
+            if c in results and b in results:
+                tc, tb = results[c]["real_time"], results[b]["real_time"]
+                yield c, tc, results[c]["time_unit"], tb, tc / tb, goal
+
+
+def main():
+    binary = sys.argv[1]
+    results = run(binary)
+    print(f"machine: {platform.machine()}, {os.cpu_count()} cores, {platform.platform()}")
+    print(f"| {'benchmark':42} | {'time':>12} | {'baseline':>12} | {'ratio':>6} | goal |")
+    print(f"|{'-' * 44}|{'-' * 14}|{'-' * 14}|{'-' * 8}|------|")
+    for name, t, unit, tb, ratio, goal in rows(results):
+        mark = "ok" if ratio <= goal else "OVER"
+        print(f"| {name:42} | {t:9.1f} {unit:2} | {tb:9.1f} {unit:2} | {ratio:6.2f} | <={goal:g} {mark} |")
+    for name, b in results.items():
+        if "icon" in name.lower() or b.get("rss_kib") or b.get("library_bytes"):
+            extras = {k: v for k, v in b.items() if k in ("rss_kib", "library_bytes", "threads_after")}
+            print(f"{name}: {b['real_time']:.1f} {b['time_unit']} {extras if extras else ''}")
+
+
+if __name__ == "__main__":
+    main()

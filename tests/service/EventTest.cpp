@@ -1,0 +1,151 @@
+// Events the framework sends unasked, and how they keep the tiles current.
+#include <IoTFrameworkSim.h>
+#include <gmock/gmock.h>
+
+#include "LogCapture.h"
+#include "ServiceTest.h"
+
+using ::testing::ElementsAre;
+using iotfw_sim::MakeCloudEvent;
+
+namespace {
+
+constexpr int kCloud = 1004;
+const std::vector<iotfw_sim::Routine> kThree = {{"a1", "Good Morning"}, {"b2", "Movie"}, {"c3", "Goodbye"}};
+
+}  // namespace
+
+class EventTest : public ServiceTest {
+ protected:
+  std::vector<std::string> HeldIds() {
+    results_.Clear();
+    iot_svc_get_accelerator_tiles();
+    return RoutineIds(results_.Last());
+  }
+
+  std::vector<std::string> ServiceMessages(const LogCapture& capture) {
+    std::vector<std::string> messages;
+    for (const LogLine& line : capture.Lines()) {
+      if (line.function == "m_OnFwkEvent" || line.function == "m_ClassifyEvent") messages.push_back(line.message);
+    }
+    return messages;
+  }
+};
+
+TEST_F(EventTest, SignOutEmptiesTilesAndNotifiesOnce) {
+  StartSignedIn(kThree);
+  events_.Clear();
+  iotfw_sim::InjectEvent(1001, "");
+  Settle();
+  ASSERT_EQ(events_.Count(), 1U);
+  EXPECT_EQ(events_.Deliveries()[0].text, "");
+  LogCapture capture;
+  iot_svc_get_accelerator_tiles();  // signed out now: a contents request, no routine list
+  EXPECT_THAT(capture.Messages("GetIsLoggedIn"), ElementsAre("GetIsLoggedIn() : 0"));
+  EXPECT_FALSE(capture.Contains("generate routine list finished"));
+}
+
+TEST_F(EventTest, CloudEventsEditTheHeldTiles) {
+  struct Case {
+    std::string name;
+    std::string id;
+    std::string label;
+    std::vector<std::string> ids;
+    bool notifies;
+    std::string logged;
+  };
+  const std::vector<Case> cases = {
+      {"InstalledVelkapDeleted", "a1", "", {"b2", "c3"}, true, "routine deleted"},
+      {"InstalledVelkapDeleted", "b2", "", {"a1", "c3"}, true, "routine deleted"},
+      {"InstalledVelkapDeleted", "c3", "", {"a1", "b2"}, true, "routine deleted"},
+      {"InstalledVelkapDeleted", "zz", "", {"a1", "b2", "c3"}, true, "routine deleted"},
+      {"InstalledVelkapCreated", "d4", "I'm back", {"a1", "b2", "c3", "d4"}, false, "routine created"},
+      {"InstalledVelkapUpdated", "b2", "Good night", {"a1", "b2", "c3"}, true, "routine updated"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + " " + c.id);
+    // Each case starts over from the same three routines.
+    iotfw_sim::InjectResult(107, iotfw_sim::MakeRoutineListAnswer(kThree));
+    Settle();
+    events_.Clear();
+    LogCapture capture;
+    iotfw_sim::InjectEvent(kCloud, MakeCloudEvent(c.name, c.id, c.label));
+    Settle();
+    EXPECT_EQ(events_.Count(), c.notifies ? 1U : 0U);
+    EXPECT_TRUE(capture.Contains(c.logged));
+    EXPECT_EQ(HeldIds(), c.ids);
+  }
+}
+
+TEST_F(EventTest, UpdateRenamesAndChoosesIconsAgain) {
+  StartSignedIn(kThree);
+  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapUpdated", "b2", "Good Night"));
+  Settle();
+  iot_svc_get_accelerator_tiles();
+  const std::string list = results_.Last();
+  EXPECT_NE(list.find("\"name\" : \"Good Night\""), std::string::npos);
+  EXPECT_NE(list.find("routines/acc-gdnight.png"), std::string::npos);
+}
+
+TEST_F(EventTest, IgnoredEventsOnlyLog) {
+  StartSignedIn(kThree);
+  struct Case {
+    int type;
+    std::string text;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {1002, "", {"[m_OnFwkEvent] eventType 1002"}},
+      {1003, "", {"[m_OnFwkEvent] eventType 1003", "[m_OnFwkEvent] undefined event type!!!"}},
+      {999, "", {"[m_OnFwkEvent] eventType 999", "[m_OnFwkEvent] undefined event type!!!"}},
+      {kCloud, "not json", {"[m_OnFwkEvent] eventType 1004", "strResult : not json"}},
+      {kCloud, R"({"event":{"name":"DeviceHealth"}})",
+       {"[m_OnFwkEvent] eventType 1004", R"(strResult : {"event":{"name":"DeviceHealth"}})"}},
+      {kCloud, R"({"event":"InstalledVelkapDeleted"})",
+       {"[m_OnFwkEvent] eventType 1004", R"(strResult : {"event":"InstalledVelkapDeleted"})"}},
+      {kCloud, R"({"event":{"name":["InstalledVelkapDeleted"],"installedVelkapId":"a1"}})",
+       {"[m_OnFwkEvent] eventType 1004",
+        R"(strResult : {"event":{"name":["InstalledVelkapDeleted"],"installedVelkapId":"a1"}})"}},
+      {kCloud, "[1,2,3]", {"[m_OnFwkEvent] eventType 1004", "strResult : [1,2,3]"}},
+  };
+  events_.Clear();
+  for (const Case& c : cases) {
+    LogCapture capture;
+    iotfw_sim::InjectEvent(c.type, c.text);
+    Settle();
+    EXPECT_EQ(ServiceMessages(capture), c.messages) << c.type << " " << c.text;
+  }
+  EXPECT_EQ(events_.Count(), 0U);
+  EXPECT_THAT(HeldIds(), ElementsAre("a1", "b2", "c3"));
+}
+
+TEST_F(EventTest, UpdateWhileTileRequestPendingDeliversTheListInstead) {
+  iotfw_sim::SetSignedIn(true);
+  iotfw_sim::SetRoutines("loc-home", kThree);
+  iotfw_sim::SetAnswerMode(107, iotfw_sim::AnswerMode::kNever);
+  StartService();  // sign-in event pending, list never answered
+  iotfw_sim::InjectResult(107, iotfw_sim::MakeRoutineListAnswer(kThree));
+  Settle();
+  ASSERT_EQ(events_.Count(), 1U);
+  iotfw_sim::InjectEvent(1001, "");  // signed out: tiles gone
+  iotfw_sim::InjectResult(102, R"({"result":"Success"})");  // signed in again, list never comes
+  Settle();
+  events_.Clear();
+  iot_svc_get_accelerator_tiles();  // waits for the list
+  Settle();
+  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapCreated", "d4", "Movie"));
+  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapUpdated", "d4", "Movie night"));
+  Settle();
+  // The update served the login event first; the next change serves the request.
+  EXPECT_EQ(events_.Count(), 1U);
+  EXPECT_EQ(results_.Count(), 0U);
+  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapUpdated", "d4", "Movie time"));
+  Settle();
+  ASSERT_EQ(results_.Count(), 1U);
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("d4"));
+  EXPECT_EQ(events_.Count(), 1U);
+  // The update flag of the last change is still pending for the next one.
+  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapDeleted", "zz", ""));
+  Settle();
+  EXPECT_EQ(events_.Count(), 2U);
+}

@@ -1,0 +1,159 @@
+// Delivery to the caller's callbacks: user data, thread, replacement, loss
+// without a callback, and callbacks that call back into the library.
+#include <IoTFrameworkSim.h>
+#include <gmock/gmock.h>
+
+#include <atomic>
+#include <thread>
+
+#include "LogCapture.h"
+#include "ServiceTest.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+constexpr int kSignedOut = 1001;
+
+}  // namespace
+
+TEST_F(ServiceTest, EventReachesCallerWithUserDataOnFrameworkThread) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  events_.Clear();
+  iotfw_sim::InjectEvent(kSignedOut, "");
+  ASSERT_TRUE(events_.WaitFor(1));
+  Settle();
+  const std::vector<Delivery> got = events_.Deliveries();
+  ASSERT_EQ(got.size(), 1U);
+  EXPECT_EQ(got[0].text, "");
+  EXPECT_EQ(got[0].userData, &events_);
+  EXPECT_EQ(got[0].thread, iotfw_sim::CallbackThreadId());
+}
+
+TEST_F(ServiceTest, ResultReachesCallerOnItsOwnThreadWhenTilesAreHeld) {
+  StartSignedIn({{"r1", "Good Morning"}, {"r2", "Movie"}});
+  iot_svc_get_accelerator_tiles();
+  // Delivered before the call returned.
+  const std::vector<Delivery> got = results_.Deliveries();
+  ASSERT_EQ(got.size(), 1U);
+  EXPECT_EQ(got[0].thread, std::this_thread::get_id());
+  EXPECT_EQ(got[0].userData, &results_);
+  EXPECT_THAT(RoutineIds(got[0].text), ElementsAre("r1", "r2"));
+}
+
+TEST_F(ServiceTest, SecondRegistrationReplacesTheFirst) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  Recorder second;
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &second));
+  iot_svc_get_accelerator_tiles();
+  EXPECT_EQ(results_.Count(), 0U);
+  ASSERT_EQ(second.Count(), 1U);
+  EXPECT_EQ(second.Deliveries()[0].userData, &second);
+  iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+}
+
+TEST_F(ServiceTest, ReservedResultTypeIsNeverCalled) {
+  Recorder reserved;
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_RESERVED, Recorder::Callback, &reserved));
+  StartSignedIn({{"r1", "Good Morning"}});
+  iot_svc_get_accelerator_tiles();
+  EXPECT_EQ(results_.Count(), 1U);
+  EXPECT_EQ(reserved.Count(), 0U);
+}
+
+TEST_F(ServiceTest, ResultWithoutCallbackIsLoggedAndLost) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+  LogCapture capture;
+  iot_svc_get_accelerator_tiles();
+  const std::vector<std::string> dispatch = capture.Messages("m_ExecuteResultCallback");
+  ASSERT_EQ(dispatch.size(), 2U);
+  EXPECT_EQ(dispatch[0], "[m_ExecuteResultCallback] msgType : 0");
+  EXPECT_EQ(dispatch[1].rfind("msg : [", 0), 0U) << dispatch[1];
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
+  Settle();
+  EXPECT_EQ(results_.Count(), 0U);  // nothing replayed
+}
+
+namespace {
+
+// A result callback that calls back into the library from inside the call.
+struct Reentrant {
+  Recorder recorder;
+  std::atomic<int> calls{0};
+
+  static void Callback(std::string text, void* userData) {
+    Reentrant* self = static_cast<Reentrant*>(userData);
+    self->recorder.Record(text, userData);
+    if (self->calls.fetch_add(1) == 0) {
+      iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+      iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, nullptr);
+      iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
+      iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Callback, userData);
+      iot_svc_get_accelerator_tiles();  // answered at once, a second call
+    }
+  }
+};
+
+}  // namespace
+
+TEST_F(ServiceTest, CallbackMayReenterTheLibrary) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  Reentrant reentrant;
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Reentrant::Callback, &reentrant));
+  iot_svc_get_accelerator_tiles();
+  EXPECT_EQ(reentrant.calls.load(), 2);
+}
+
+namespace {
+
+void UnregisterSelf(std::string, void* userData) {
+  static_cast<std::atomic<int>*>(userData)->fetch_add(1);
+  iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
+}
+
+}  // namespace
+
+TEST_F(ServiceTest, EventCallbackMayUnregisterItself) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  std::atomic<int> calls{0};
+  ASSERT_TRUE(iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, UnregisterSelf, &calls));
+  iotfw_sim::InjectEvent(kSignedOut, "");
+  iotfw_sim::InjectEvent(kSignedOut, "");
+  Settle();
+  EXPECT_EQ(calls.load(), 1);
+}
+
+TEST_F(ServiceTest, NullCallbackIsNeverCalled) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, nullptr, nullptr));
+  ASSERT_TRUE(iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, nullptr, nullptr));
+  iot_svc_get_accelerator_tiles();
+  iotfw_sim::InjectEvent(kSignedOut, "");
+  Settle();
+  SUCCEED();
+}
+
+TEST_F(ServiceTest, RegisteringAndDispatchingAtOnceIsSafe) {
+  StartSignedIn({{"r1", "Good Morning"}, {"r2", "Good night"}});
+  std::atomic<bool> stop{false};
+  std::thread registrar([&] {
+    while (!stop.load()) {
+      iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, &events_);
+      iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
+      iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_);
+      iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+    }
+  });
+  std::thread asker([&] {
+    for (int i = 0; i < 300; ++i) iot_svc_get_accelerator_tiles();
+  });
+  // Refreshes make the framework thread dispatch events meanwhile.
+  for (int i = 0; i < 100; ++i) iotfw_sim::InjectEvent(1005, "");
+  asker.join();
+  Settle();
+  stop = true;
+  registrar.join();
+  for (const Delivery& d : results_.Deliveries()) EXPECT_THAT(RoutineIds(d.text), ElementsAre("r1", "r2"));
+  for (const Delivery& d : events_.Deliveries()) EXPECT_EQ(d.text, "");
+}

@@ -1,0 +1,224 @@
+// The sign-in road and the pending flags: what the caller is told when a
+// routine list arrives, for each way of waiting for one.
+#include <IoTFrameworkSim.h>
+#include <gmock/gmock.h>
+
+#include "LogCapture.h"
+#include "ServiceTest.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using iotfw_sim::AnswerMode;
+
+namespace {
+
+constexpr int kLogin = 102;
+constexpr int kRoutineList = 107;
+
+const std::vector<iotfw_sim::Routine> kTwoRoutines = {{"a1", "Good Morning"}, {"b2", "Movie"}};
+
+std::string List(const std::vector<iotfw_sim::Routine>& routines) {
+  return iotfw_sim::MakeRoutineListAnswer(routines);
+}
+
+}  // namespace
+
+TEST_F(ServiceTest, StartSignedInNotifiesOnceThenAnswersAtOnce) {
+  StartSignedIn(kTwoRoutines);
+  EXPECT_EQ(events_.Count(), 1U);
+  EXPECT_EQ(results_.Count(), 0U);
+  ASSERT_THAT(iotfw_sim::Requests().size(), 2U);
+  EXPECT_EQ(iotfw_sim::Requests()[1].command, kRoutineList);
+  EXPECT_EQ(iotfw_sim::Requests()[1].argument, "loc-home");
+
+  iot_svc_get_accelerator_tiles();
+  ASSERT_EQ(results_.Count(), 1U);
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("a1", "b2"));
+  EXPECT_EQ(iotfw_sim::CountRequests(kRoutineList), 1);  // nothing asked again
+}
+
+TEST_F(ServiceTest, AfterSignInListIsStyledJsonOfTheHeldTiles) {
+  StartSignedIn({{"a1", "Good Morning"}, {"b2", "Movie"}});
+  iot_svc_get_accelerator_tiles();
+  const std::string res = "/usr/apps/varnio/res/";
+  const std::string expected =
+      "[\n"
+      "   {\n"
+      "      \"data\" : [\n"
+      "         {\n"
+      "            \"finish_image\" : \"" + res + "routines/acc-gdmorn-activated.png\",\n"
+      "            \"id\" : \"a1\",\n"
+      "            \"image\" : \"" + res + "routines/acc-gdmorn.png\",\n"
+      "            \"name\" : \"Good Morning\",\n"
+      "            \"timeout\" : \"5\",\n"
+      "            \"type\" : \"IOT_TILE_ROUTINE\",\n"
+      "            \"width\" : \"250\"\n"
+      "         },\n"
+      "         {\n"
+      "            \"finish_image\" : \"" + res + "routines/acc-custom-activated.png\",\n"
+      "            \"id\" : \"b2\",\n"
+      "            \"image\" : \"" + res + "routines/acc-custom.png\",\n"
+      "            \"name\" : \"Movie\",\n"
+      "            \"timeout\" : \"5\",\n"
+      "            \"type\" : \"IOT_TILE_ROUTINE\",\n"
+      "            \"width\" : \"250\"\n"
+      "         }\n"
+      "      ],\n"
+      "      \"title\" : \"TV_SID_ROUTINES\"\n"
+      "   }\n"
+      "]\n";
+  EXPECT_EQ(results_.Last(), expected);
+}
+
+TEST_F(ServiceTest, SignInLaterNotifiesWhenTheListArrives) {
+  StartService();
+  EXPECT_EQ(iotfw_sim::CountRequests(kRoutineList), 0);
+  iotfw_sim::SetRoutines("loc-home", kTwoRoutines);
+  iotfw_sim::InjectEvent(1000, "");
+  ASSERT_TRUE(events_.WaitFor(1));
+  Settle();
+  EXPECT_EQ(events_.Count(), 1U);
+  iot_svc_get_accelerator_tiles();  // the consumed sign-in marked the user signed in
+  ASSERT_EQ(results_.Count(), 1U);
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("a1", "b2"));
+}
+
+TEST_F(ServiceTest, TileRequestWaitingBehindSignInIsAnsweredByTheNextList) {
+  iotfw_sim::SetSignedIn(true);
+  iotfw_sim::SetAnswerMode(kRoutineList, AnswerMode::kNever);
+  StartService();  // sign-in answered: the event is pending, the list never comes
+  iotfw_sim::InjectEvent(1000, "");  // signed in again: still only the event pending
+  Settle();
+  iotfw_sim::InjectResult(kLogin, R"({"result":"Success"})");
+  Settle();
+
+  iot_svc_get_accelerator_tiles();  // signed in, no tiles: the request waits too
+  Settle();
+  EXPECT_EQ(results_.Count(), 0U);
+
+  iotfw_sim::InjectResult(kRoutineList, List(kTwoRoutines));
+  Settle();
+  EXPECT_EQ(events_.Count(), 1U);  // the event wins; the request waits for the next list
+  EXPECT_EQ(results_.Count(), 0U);
+
+  iotfw_sim::InjectResult(kRoutineList, List(kTwoRoutines));
+  ASSERT_TRUE(results_.WaitFor(1));
+  Settle();
+  EXPECT_EQ(results_.Count(), 1U);
+  EXPECT_EQ(results_.Deliveries()[0].thread, iotfw_sim::CallbackThreadId());
+  EXPECT_EQ(events_.Count(), 1U);
+}
+
+TEST_F(ServiceTest, EventAndUpdatePendingYieldTwoEventsOverTwoLists) {
+  iotfw_sim::SetSignedIn(true);
+  iotfw_sim::SetAnswerMode(kRoutineList, AnswerMode::kNever);
+  StartService();                    // event pending
+  iotfw_sim::InjectEvent(1005, "");  // update pending
+  Settle();
+  iotfw_sim::InjectResult(kRoutineList, List(kTwoRoutines));
+  Settle();
+  EXPECT_EQ(events_.Count(), 1U);
+  iotfw_sim::InjectResult(kRoutineList, List(kTwoRoutines));
+  Settle();
+  EXPECT_EQ(events_.Count(), 2U);
+  iotfw_sim::InjectResult(kRoutineList, List(kTwoRoutines));
+  Settle();
+  EXPECT_EQ(events_.Count(), 2U);  // nothing pending any more
+}
+
+TEST_F(ServiceTest, EmptyListRequestsOnceMoreThenGivesUp) {
+  iotfw_sim::SetSignedIn(true);
+  StartService();  // signed in to an empty account
+  iotfw_sim::InjectResult(kLogin, R"({"result":"Success"})");
+  Settle();
+  const int before = iotfw_sim::CountRequests(kRoutineList);
+  // Consume the pending event first, so only the tile request waits.
+  iotfw_sim::InjectResult(kRoutineList, List({}));
+  Settle();
+  iot_svc_get_accelerator_tiles();
+  Settle();
+  // The request asked once; its empty answer asked once more, then nothing.
+  EXPECT_EQ(iotfw_sim::CountRequests(kRoutineList), before + 2);
+  EXPECT_EQ(results_.Count(), 0U);
+}
+
+TEST_F(ServiceTest, SynchronousAnswersInsideRequestsNeitherDeadlockNorLoop) {
+  iotfw_sim::SetSignedIn(true);
+  iotfw_sim::SetRoutines("loc-home", {});
+  iotfw_sim::SetAnswerMode(kLogin, AnswerMode::kSync);
+  iotfw_sim::SetAnswerMode(kRoutineList, AnswerMode::kSync);
+  StartService();
+  iot_svc_get_accelerator_tiles();  // empty account answered inside the call
+  Settle();
+  EXPECT_LE(iotfw_sim::CountRequests(kRoutineList), 3);
+  iotfw_sim::SetRoutines("loc-home", kTwoRoutines);
+  iotfw_sim::InjectEvent(1005, "");
+  Settle();
+  iot_svc_get_accelerator_tiles();
+  ASSERT_EQ(results_.Count(), 1U);
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("a1", "b2"));
+}
+
+TEST_F(ServiceTest, SignInResultWithTilesHeldRequestsNothing) {
+  StartSignedIn(kTwoRoutines);
+  iotfw_sim::ClearRequests();
+  iotfw_sim::InjectResult(kLogin, R"({"result":"Success"})");
+  Settle();
+  EXPECT_THAT(iotfw_sim::Requests(), IsEmpty());
+  EXPECT_EQ(events_.Count(), 1U);
+}
+
+TEST_F(ServiceTest, SignInAnswersOtherThanSuccessSignOut) {
+  StartSignedIn(kTwoRoutines);
+  for (const char* answer : {R"({"result":"success"})", R"({"result":"Fail"})", "{}", "", "not json",
+                             R"(["Success"])", R"({"result":["Success"]})", R"({"result":1})", "[1,2"}) {
+    iotfw_sim::InjectResult(kLogin, R"({"result":"Success"})");
+    Settle();
+    LogCapture capture;
+    iotfw_sim::InjectResult(kLogin, answer);
+    Settle();
+    EXPECT_FALSE(capture.Contains("m_UpdateLoginStatus : 1")) << answer;
+    EXPECT_EQ(capture.Messages("GetIsLoggedIn").back(), "GetIsLoggedIn() : 0") << answer;
+  }
+  // The held tiles stay; they are only not offered while signed out.
+  iotfw_sim::InjectResult(kLogin, R"({"result":"Success"})");
+  Settle();
+  iot_svc_get_accelerator_tiles();
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("a1", "b2"));
+}
+
+TEST_F(ServiceTest, ListWithNothingPendingReplacesTilesSilently) {
+  StartSignedIn(kTwoRoutines);
+  iotfw_sim::InjectResult(kRoutineList, List({{"c3", "I'm back"}}));
+  Settle();
+  EXPECT_EQ(events_.Count(), 1U);
+  iot_svc_get_accelerator_tiles();
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("c3"));
+}
+
+TEST_F(ServiceTest, ResultCommandsOtherThanTheKnownOnesAreOnlyLogged) {
+  StartSignedIn(kTwoRoutines);
+  struct Case {
+    int command;
+    std::string text;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {111, R"({"result":"Success","data":"{}"})", {"msgType : 111", "", "Execute success!"}},
+      {111, R"({"result":"Fail","data":"{}"})", {"msgType : 111", "", "Execute Fail!"}},
+      {111, "garbage", {"msgType : 111", "", "Execute success!"}},
+      {555, "{}", {"msgType : 555"}},
+  };
+  for (const Case& c : cases) {
+    LogCapture capture;
+    iotfw_sim::InjectResult(c.command, c.text);
+    Settle();
+    std::vector<std::string> service;
+    for (const LogLine& line : capture.Lines()) {
+      if (line.function == "m_OnFwkResult" || line.function == "m_CheckExecuteResult") service.push_back(line.message);
+    }
+    EXPECT_EQ(service, c.messages) << c.command << " " << c.text;
+  }
+  EXPECT_EQ(results_.Count(), 0U);
+  EXPECT_EQ(events_.Count(), 1U);
+}

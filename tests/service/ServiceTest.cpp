@@ -1,0 +1,55 @@
+#include "ServiceTest.h"
+
+#include <device/power_sim.h>
+#include <json/json.h>
+#include <vconf_sim.h>
+#include <was_sim.h>
+
+#include <sstream>
+
+void ServiceTest::SetUp() {
+  iotfw_sim::Reset();
+  was_sim::Clear();
+  vconf_sim::SetStr("db/menu_widget/language", "en_US.utf8");
+  vconf_sim::WaitIdle();
+}
+
+void ServiceTest::TearDown() {
+  iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+  iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
+  Settle();
+}
+
+void ServiceTest::StartService() {
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
+  ASSERT_TRUE(iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, &events_));
+  Settle();
+}
+
+void ServiceTest::StartSignedIn(const std::vector<iotfw_sim::Routine>& routines) {
+  iotfw_sim::SetSignedIn(true);
+  iotfw_sim::SetRoutines("loc-home", routines);
+  StartService();
+  if (!routines.empty()) ASSERT_TRUE(events_.WaitFor(1));
+  Settle();
+}
+
+void ServiceTest::Settle() {
+  // A notification may cause framework traffic and the other way round.
+  for (int i = 0; i < 2; ++i) {
+    vconf_sim::WaitIdle();
+    power_sim::WaitIdle();
+    iotfw_sim::WaitIdle();
+  }
+}
+
+std::vector<std::string> RoutineIds(const std::string& json) {
+  Json::Value root;
+  Json::CharReaderBuilder builder;
+  std::string errors;
+  std::istringstream in(json);
+  std::vector<std::string> ids;
+  if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isArray() || root.size() != 1) return ids;
+  for (const Json::Value& item : root[0]["data"]) ids.push_back(item["id"].asString());
+  return ids;
+}

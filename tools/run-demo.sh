@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs the build dependencies, builds varnio and runs the home-screen demo
+# against the local HTTPS contents host. Extra arguments go to the demo
+# (for example --html /tmp/varnio-demo.html).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup-deps.sh base
+cmake --preset default >/dev/null
+cmake --build --preset default --target varnio_demo
+exec build/default/tools/varnio_demo "$@"

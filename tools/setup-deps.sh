@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building and testing varnio needs on Debian 12, as root.
+# Usage: tools/setup-deps.sh [base] [fuzz] [armhf] [analysis] [browser]
+set -euo pipefail
+groups=("$@")
+[ ${#groups[@]} -eq 0 ] && groups=(base)
+
+export DEBIAN_FRONTEND=noninteractive
+packages=()
+for group in "${groups[@]}"; do
+  case "$group" in
+    base)
+      packages+=(build-essential cmake pkg-config libjsoncpp-dev libcurl4-openssl-dev libcpp-httplib-dev
+                 libssl-dev openssl googletest libgtest-dev libgmock-dev libbenchmark-dev gettext python3 binutils) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    armhf)
+      dpkg --add-architecture armhf
+      packages+=(g++-arm-linux-gnueabihf qemu-user libjsoncpp-dev:armhf libcurl4-openssl-dev:armhf
+                 libcpp-httplib-dev:armhf libssl-dev:armhf libbrotli-dev:armhf zlib1g-dev:armhf libc6-dev:armhf) ;;
+    analysis) packages+=(valgrind clang-tidy cppcheck) ;;
+    browser) packages+=(chromium) ;;
+    *) echo "unknown group: $group" >&2; exit 2 ;;
+  esac
+done
+
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
