@@ -21,6 +21,14 @@ void NotificationThread::Post(std::function<void()> task) {
   m_wake.notify_all();
 }
 
+void NotificationThread::SetHeld(bool held) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_held = held;
+  }
+  m_wake.notify_all();
+}
+
 void NotificationThread::WaitIdle() {
   std::unique_lock<std::mutex> lock(m_mutex);
   m_idle.wait(lock, [this] { return m_tasks.empty() && !m_running; });
@@ -29,7 +37,7 @@ void NotificationThread::WaitIdle() {
 void NotificationThread::Run() {
   std::unique_lock<std::mutex> lock(m_mutex);
   for (;;) {
-    m_wake.wait(lock, [this] { return m_stop || !m_tasks.empty(); });
+    m_wake.wait(lock, [this] { return m_stop || (!m_held && !m_tasks.empty()); });
     if (m_tasks.empty()) return;  // stopping, nothing left to deliver
     std::function<void()> task = std::move(m_tasks.front());
     m_tasks.pop_front();

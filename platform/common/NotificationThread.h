@@ -20,6 +20,8 @@ class NotificationThread {
   // Returns once every task posted before the call has run. Must not be
   // called from a task.
   void WaitIdle();
+  // While held, posted tasks wait; releasing runs them in order.
+  void SetHeld(bool held);
   bool IsCurrentThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
   std::thread::id Id() const { return m_thread.get_id(); }
 
@@ -31,6 +33,7 @@ class NotificationThread {
   std::condition_variable m_idle;
   std::deque<std::function<void()>> m_tasks;
   bool m_running = false;
+  bool m_held = false;
   bool m_stop = false;
   std::thread m_thread;
 };

@@ -137,6 +137,8 @@ void ClearRequests() {
   a.requests.clear();
 }
 
+void HoldCallbacks(bool held) { TheAccount().callbackThread.SetHeld(held); }
+
 void WaitIdle() { TheAccount().callbackThread.WaitIdle(); }
 
 std::thread::id CallbackThreadId() { return TheAccount().callbackThread.Id(); }

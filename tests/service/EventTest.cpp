@@ -62,6 +62,7 @@ TEST_F(EventTest, CloudEventsEditTheHeldTiles) {
       {"InstalledVelkapCreated", "d4", "I'm back", {"a1", "b2", "c3", "d4"}, false, "routine created"},
       {"InstalledVelkapUpdated", "b2", "Good night", {"a1", "b2", "c3"}, true, "routine updated"},
   };
+  StartSignedIn(kThree);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name + " " + c.id);
     // Each case starts over from the same three routines.

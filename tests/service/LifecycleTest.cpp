@@ -60,7 +60,8 @@ TEST(LifecycleTest, ConcurrentFirstCallsCreateOneInstance) {
 }
 
 TEST(LifecycleTest, RegistrationAcceptsOnlyKnownTypes) {
-  iot_svc_get_accelerator_tiles();  // create the service outside the capture
+  iot_svc_register_result_cb(IOT_SVC_CMD_RESERVED, Ignore, nullptr);  // create the service outside the capture
+  iotfw_sim::WaitIdle();
   struct Case {
     int type;
     bool result;
@@ -89,7 +90,8 @@ TEST(LifecycleTest, RegistrationAcceptsOnlyKnownTypes) {
 }
 
 TEST(LifecycleTest, UnregisteringUnknownTypesChangesNothing) {
-  iot_svc_get_accelerator_tiles();
+  iot_svc_register_result_cb(IOT_SVC_CMD_RESERVED, Ignore, nullptr);
+  iotfw_sim::WaitIdle();
   LogCapture capture;
   iot_svc_unregister_result_cb(static_cast<iot_svc_cmd_type_e>(5));
   EXPECT_THAT(capture.Messages(), ElementsAre(""));

@@ -53,9 +53,9 @@ TEST_F(ServiceTest, SecondRegistrationReplacesTheFirst) {
 }
 
 TEST_F(ServiceTest, ReservedResultTypeIsNeverCalled) {
+  StartSignedIn({{"r1", "Good Morning"}});
   Recorder reserved;
   ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_RESERVED, Recorder::Callback, &reserved));
-  StartSignedIn({{"r1", "Good Morning"}});
   iot_svc_get_accelerator_tiles();
   EXPECT_EQ(results_.Count(), 1U);
   EXPECT_EQ(reserved.Count(), 0U);

@@ -21,8 +21,12 @@ void ServiceTest::TearDown() {
 }
 
 void ServiceTest::StartService() {
-  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
-  ASSERT_TRUE(iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, &events_));
+  // Held so that no answer to the start-up requests overtakes the registrations.
+  iotfw_sim::HoldCallbacks(true);
+  const bool results = iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_);
+  const bool events = iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, &events_);
+  iotfw_sim::HoldCallbacks(false);
+  ASSERT_TRUE(results && events);
   Settle();
 }
 
@@ -30,7 +34,9 @@ void ServiceTest::StartSignedIn(const std::vector<iotfw_sim::Routine>& routines)
   iotfw_sim::SetSignedIn(true);
   iotfw_sim::SetRoutines("loc-home", routines);
   StartService();
-  if (!routines.empty()) ASSERT_TRUE(events_.WaitFor(1));
+  if (!routines.empty()) {
+    ASSERT_TRUE(events_.WaitFor(1));
+  }
   Settle();
 }
 

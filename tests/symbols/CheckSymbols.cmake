@@ -1,4 +1,5 @@
 # Compares the demangled dynamic symbols that LIBRARY defines with EXPECTED.
+cmake_policy(SET CMP0007 NEW)
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE raw RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")

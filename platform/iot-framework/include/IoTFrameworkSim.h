@@ -53,6 +53,10 @@ std::vector<Request> Requests();
 int CountRequests(int command);
 void ClearRequests();
 
+// While held, nothing is delivered on the callback thread (WaitIdle would
+// wait for the release); releasing delivers what queued up, in order.
+void HoldCallbacks(bool held);
+
 // Returns once everything queued for the callback thread so far has been delivered.
 void WaitIdle();
 std::thread::id CallbackThreadId();
