@@ -1,0 +1,174 @@
+// The contents URL, the before-sign-in writer and the request threads. With
+// no contents host listening every download fails fast, which is the road
+// that must still deliver the four fixed tiles exactly once.
+#include "Contents.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <vconf_sim.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "LogCapture.h"
+#include "Recorder.h"
+
+namespace {
+
+// The stand-ins start their notification threads on first use; count
+// after that.
+int ThreadCount() {
+  CContents::GetURL();
+  int count = 0;
+  if (DIR* dir = opendir("/proc/self/task")) {
+    while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
+    closedir(dir);
+  }
+  return count;
+}
+
+bool WaitForThreads(int count) {
+  for (int i = 0; i < 200; ++i) {
+    if (ThreadCount() <= count) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+const char kFourEmptyTiles[] =
+    "[\n"
+    "   {\n"
+    "      \"data\" : [\n"
+    "         {\n"
+    "            \"id\" : \"intro\",\n"
+    "            \"image\" : \"\",\n"
+    "            \"type\" : \"IOT_TILE_VIDEO\",\n"
+    "            \"width\" : \"444\"\n"
+    "         }\n"
+    "      ],\n"
+    "      \"title\" : \"\"\n"
+    "   },\n"
+    "   {\n"
+    "      \"data\" : [\n"
+    "         {\n"
+    "            \"id\" : \"how\",\n"
+    "            \"image\" : \"\",\n"
+    "            \"text\" : \"\",\n"
+    "            \"type\" : \"IOT_TILE_APP\",\n"
+    "            \"width\" : \"444\"\n"
+    "         },\n"
+    "         {\n"
+    "            \"id\" : \"uses\",\n"
+    "            \"image\" : \"\",\n"
+    "            \"text\" : \"\",\n"
+    "            \"type\" : \"IOT_TILE_APP\",\n"
+    "            \"width\" : \"444\"\n"
+    "         },\n"
+    "         {\n"
+    "            \"id\" : \"start\",\n"
+    "            \"image\" : \"\",\n"
+    "            \"text\" : \"\",\n"
+    "            \"type\" : \"IOT_TILE_APP\",\n"
+    "            \"width\" : \"444\"\n"
+    "         }\n"
+    "      ],\n"
+    "      \"title\" : \"\"\n"
+    "   }\n"
+    "]\n";
+
+}  // namespace
+
+TEST(ContentsTest, UrlFollowsTheLanguage) {
+  struct Case {
+    const char* language;  // null: no value
+    const char* path;
+  };
+  const Case cases[] = {
+      {"ko_KR.utf8", "/quorvel-plax/tv/kr/service-quorvel-app.json"},
+      {"ko_KR", "/quorvel-plax/tv/service-quorvel-app.json"},
+      {"KO_KR.UTF8", "/quorvel-plax/tv/service-quorvel-app.json"},
+      {"en_US.utf8", "/quorvel-plax/tv/service-quorvel-app.json"},
+      {nullptr, "/quorvel-plax/tv/service-quorvel-app.json"},
+  };
+  for (const Case& c : cases) {
+    if (c.language != nullptr) {
+      vconf_sim::SetStr("db/menu_widget/language", c.language);
+    } else {
+      vconf_sim::Unset("db/menu_widget/language");
+    }
+    LogCapture capture;
+    const std::string url = CContents::GetURL();
+    EXPECT_EQ(url, std::string(VARNIO_CONTENTS_BASE_URL) + c.path);
+    EXPECT_EQ(capture.Contains(std::string("Current lang : ") + (c.language ? c.language : "")), c.language != nullptr);
+    EXPECT_TRUE(capture.Contains(" URL : " + url));
+  }
+}
+
+TEST(ContentsTest, WriterSelectsSectionsAndTitles) {
+  std::vector<stTileItem> tiles(5);
+  tiles[0] = {"IOT_TILE_VIDEO", "v1", "never written", "a.png", "", "", "444", "first"};
+  tiles[1] = {"IOT_TILE_APP", "how", "How", "b.png", "x", "5", "444", "Apps"};
+  tiles[2] = {"iot_tile_app", "lower", "", "", "", "", "", "ignored"};
+  tiles[3] = {"IOT_TILE_ROUTINE", "r", "", "", "", "", "", "ignored"};
+  tiles[4] = {"IOT_TILE_VIDEO", "v2", "", "c.png", "", "", "444", "second"};
+  const std::string json = CContents::t_MakeContentsToJson(tiles);
+  EXPECT_EQ(json.find("never written"), std::string::npos);
+  EXPECT_EQ(json.find("lower"), std::string::npos);
+  EXPECT_NE(json.find("\"title\" : \"second\""), std::string::npos);
+  EXPECT_EQ(json.find("\"title\" : \"first\""), std::string::npos);
+  EXPECT_LT(json.find("\"v1\""), json.find("\"v2\""));
+
+  EXPECT_EQ(CContents::t_MakeContentsToJson({}),
+            "[\n   {\n      \"data\" : []\n   },\n   {\n      \"data\" : []\n   }\n]\n");
+  std::string out = "old";
+  EXPECT_TRUE(CContents::GetContentsJson("", out));
+  EXPECT_EQ(out, kFourEmptyTiles);
+}
+
+TEST(ContentsTest, FailedDownloadsStillDeliverOnceEachAndLeaveNoThread) {
+  const int threadsBefore = ThreadCount();
+  Recorder recorder;
+  {
+    CContents contents;
+    contents.RegisterCallback(Recorder::Callback, &recorder);
+    for (int i = 0; i < 20; ++i) contents.RequestContentsList();
+    ASSERT_TRUE(recorder.WaitFor(20));
+  }
+  EXPECT_TRUE(WaitForThreads(threadsBefore));
+  EXPECT_EQ(recorder.Count(), 20U);
+  for (const Delivery& d : recorder.Deliveries()) {
+    EXPECT_EQ(d.text, kFourEmptyTiles);
+    EXPECT_EQ(d.userData, &recorder);
+  }
+}
+
+TEST(ContentsTest, RequestKeepsTheRegistrationItStartedWith) {
+  Recorder first;
+  Recorder second;
+  CContents contents;
+  contents.RegisterCallback(Recorder::Callback, &first);
+  contents.RequestContentsList();
+  contents.RegisterCallback(Recorder::Callback, &second);
+  contents.UnregisterCallback();
+  contents.RequestContentsList();  // nothing registered: skipped
+  ASSERT_TRUE(first.WaitFor(1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(first.Count(), 1U);
+  EXPECT_EQ(second.Count(), 0U);
+}
+
+TEST(ContentsTest, DeliveryAfterDestructionDoesNotTouchTheOwner) {
+  const int threadsBefore = ThreadCount();
+  std::atomic<int> delivered{0};
+  auto count = [](std::string, void* userData) { static_cast<std::atomic<int>*>(userData)->fetch_add(1); };
+  for (int i = 0; i < 20; ++i) {
+    auto contents = std::make_unique<CContents>();
+    contents->RegisterCallback(count, &delivered);
+    contents->RequestContentsList();
+    contents.reset();  // the download may still be running
+  }
+  EXPECT_TRUE(WaitForThreads(threadsBefore));
+  EXPECT_LE(delivered.load(), 20);
+}
