@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
 # Installs what the tests need, then builds and runs them, stage by stage.
-# Usage: tools/run-tests.sh [stage...]   (no stage: all of them, as CI does)
-# Stages: default asan tsan fuzz armhf valgrind lint bench
+# Usage: tools/run-tests.sh [stage...]   (no stage: the CI stages)
+# Stages: default asan tsan, and on request fuzz armhf valgrind lint bench
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_stages=(default asan tsan fuzz armhf valgrind lint bench)
+ci_stages=(default asan tsan)
 stages=("$@")
-[ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
+[ ${#stages[@]} -eq 0 ] && stages=("${ci_stages[@]}")
 
 needs=(base)
 for s in "${stages[@]}"; do
   case "$s" in
-    default) needs+=(browser) ;;
     fuzz) needs+=(fuzz) ;;
     armhf) needs+=(armhf) ;;
     valgrind|lint) needs+=(analysis) ;;
