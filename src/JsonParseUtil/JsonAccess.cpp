@@ -20,10 +20,13 @@ const Json::Value& Null() {
 bool Parse(const std::string& text, Json::Value& root) {
   Json::Reader reader;
   try {
-    return reader.parse(text, root, true);
+    // The range form reads the caller's bytes in place; the string form
+    // would first copy the whole document into the reader.
+    const char* begin = text.data();
+    return reader.parse(begin, begin + text.size(), root, true);
   } catch (const std::exception&) {
-    // The reader throws when nesting exceeds its stack limit.
-    root = Json::Value();
+    // The reader throws when nesting exceeds its stack limit (or memory runs
+    // out). `root` keeps what was read up to there, as after any other error.
     return false;
   }
 }
