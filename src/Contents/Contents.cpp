@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "ContentsDownload.h"
 #include "Log.h"
 
 // Outlives the CContents for as long as a request thread holds it. The
@@ -54,7 +55,10 @@ void ContentsRequestThreadMain(stCallBack callBack, std::shared_ptr<CContentsLif
 
 }  // namespace
 
-CContents::CContents() : m_pLifeline(std::make_shared<CContentsLifeline>()) { VARNIO_TRACE(); }
+CContents::CContents() : m_pLifeline(std::make_shared<CContentsLifeline>()) {
+  VARNIO_TRACE();
+  InitCurlOnce();
+}
 
 CContents::~CContents() {
   std::unique_lock<std::mutex> lock(m_pLifeline->mutex);

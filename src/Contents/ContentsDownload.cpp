@@ -16,11 +16,6 @@ struct DownloadSink {
   size_t maxBytes;
 };
 
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 size_t WriteToSink(char* data, size_t size, size_t count, void* userData) {
   DownloadSink* sink = static_cast<DownloadSink*>(userData);
   const size_t bytes = size * count;
@@ -30,6 +25,11 @@ size_t WriteToSink(char* data, size_t size, size_t count, void* userData) {
 }
 
 }  // namespace
+
+void InitCurlOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
 
 ContentsDownloadLimits& ContentsLimits() {
   static ContentsDownloadLimits* limits = new ContentsDownloadLimits();

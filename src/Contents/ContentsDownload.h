@@ -13,6 +13,11 @@ struct ContentsDownloadLimits {
   size_t maxBodyBytes = 1024 * 1024;
 };
 
+// libcurl's global initialisation, once per process, thread-safe. Done when
+// the first CContents is made, on its owner's thread, so that TLS set-up
+// never races a download thread.
+void InitCurlOnce();
+
 // The limits every download uses; tests shorten them.
 ContentsDownloadLimits& ContentsLimits();
 

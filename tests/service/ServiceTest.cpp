@@ -5,7 +5,11 @@
 #include <vconf_sim.h>
 #include <was_sim.h>
 
+#include <dirent.h>
+
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 void ServiceTest::SetUp() {
   iotfw_sim::Reset();
@@ -14,10 +18,26 @@ void ServiceTest::SetUp() {
   vconf_sim::WaitIdle();
 }
 
+namespace {
+
+int ThreadCount() {
+  int count = 0;
+  if (DIR* dir = opendir("/proc/self/task")) {
+    while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
+    closedir(dir);
+  }
+  return count;
+}
+
+}  // namespace
+
 void ServiceTest::TearDown() {
   iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
   iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
   Settle();
+  for (int i = 0; baseThreads_ > 0 && i < 1000 && ThreadCount() > baseThreads_; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 void ServiceTest::StartService() {
@@ -28,6 +48,7 @@ void ServiceTest::StartService() {
   iotfw_sim::HoldCallbacks(false);
   ASSERT_TRUE(results && events);
   Settle();
+  baseThreads_ = ThreadCount();
 }
 
 void ServiceTest::StartSignedIn(const std::vector<iotfw_sim::Routine>& routines) {

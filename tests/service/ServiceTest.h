@@ -29,6 +29,9 @@ class ServiceTest : public ::testing::Test {
   // Waits until the framework's and the notification threads are idle.
   static void Settle();
 
+  // Threads once the service and the stand-ins run; contents downloads
+  // still running above this are waited for, so none outlives the test.
+  int baseThreads_ = 0;
   Recorder results_;
   Recorder events_;
 };
