@@ -1,5 +1,7 @@
 #include "RoutineTile.h"
 
+#include <utility>
+
 namespace varnio_tiles {
 namespace {
 
@@ -7,10 +9,11 @@ const char kRoutineTimeout[] = "5";
 
 }  // namespace
 
-stTileItem MakeRoutineTile(const CJsonParseUtil& parser, const std::string& id, const std::string& label) {
+stTileItem MakeRoutineTile(const CJsonParseUtil& parser, std::string id, std::string label) {
   stTileItem tile;
-  tile.strID = id;
-  RenameRoutineTile(parser, label, tile);
+  tile.strID = std::move(id);
+  parser.AssignRoutineIcons(label, tile.strImage, tile.strFinishImage);
+  tile.strName = std::move(label);
   tile.strTimeout = kRoutineTimeout;
   tile.strWidth = g_strRoutineWidth;
   return tile;

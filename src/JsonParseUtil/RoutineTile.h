@@ -10,7 +10,7 @@ namespace varnio_tiles {
 
 // A routine tile for `id` named `label`: icons from the label, timeout "5",
 // routine width; type and title empty.
-stTileItem MakeRoutineTile(const CJsonParseUtil& parser, const std::string& id, const std::string& label);
+stTileItem MakeRoutineTile(const CJsonParseUtil& parser, std::string id, std::string label);
 
 // Renames `tile` and chooses its icons again; every other field stays.
 void RenameRoutineTile(const CJsonParseUtil& parser, const std::string& label, stTileItem& tile);
