@@ -7,9 +7,18 @@
 
 namespace {
 
-const std::string g_strKoreanContentsUrl =
-    std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/kr/service-quorvel-app.json";
-const std::string g_strContentsUrl = std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/service-quorvel-app.json";
+// Never destroyed: a download thread may still read them while the process exits.
+const std::string& KoreanContentsUrl() {
+  static const std::string* url =
+      new std::string(std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/kr/service-quorvel-app.json");
+  return *url;
+}
+
+const std::string& ContentsUrl() {
+  static const std::string* url =
+      new std::string(std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/service-quorvel-app.json");
+  return *url;
+}
 
 }  // namespace
 
@@ -21,7 +30,7 @@ std::string CContents::GetURL() {
     language = value;
     free(value);
   }
-  const std::string& url = language == "ko_KR.utf8" ? g_strKoreanContentsUrl : g_strContentsUrl;
+  const std::string& url = language == "ko_KR.utf8" ? KoreanContentsUrl() : ContentsUrl();
   VARNIO_LOG(0, " URL : %s", url.c_str());
   return url;
 }

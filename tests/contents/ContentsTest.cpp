@@ -30,7 +30,7 @@ int ThreadCount() {
 }
 
 bool WaitForThreads(int count) {
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 1500; ++i) {
     if (ThreadCount() <= count) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
