@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the tests need, then builds and runs them, stage by stage.
 # Usage: tools/run-tests.sh [stage...]   (no stage: the CI stages)
-# Stages: default asan tsan, and on request fuzz armhf valgrind lint bench
+# Stages: default asan tsan fuzz, and on request armhf valgrind lint bench
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-ci_stages=(default asan tsan)
+ci_stages=(default asan tsan fuzz)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${ci_stages[@]}")
 
@@ -38,8 +38,8 @@ build_and_test() {
 
 stage_fuzz() {
   cmake --preset fuzz >/dev/null
-  cmake --build --preset fuzz
-  fuzz/run-all.sh build/fuzz "${VARNIO_FUZZ_SECONDS:-30}"
+  cmake --build --preset fuzz --target fuzz_targets
+  fuzz/run-all.sh build/fuzz "${VARNIO_FUZZ_SECONDS:-20}"
 }
 
 stage_armhf() {
