@@ -3,7 +3,6 @@
 // that must still deliver the four fixed tiles exactly once.
 #include "Contents.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <vconf_sim.h>
 
@@ -14,24 +13,20 @@
 
 #include "LogCapture.h"
 #include "Recorder.h"
+#include "ThreadCount.h"
 
 namespace {
 
 // The stand-ins start their notification threads on first use; count
 // after that.
-int ThreadCount() {
+int ThreadsNow() {
   CContents::GetURL();
-  int count = 0;
-  if (DIR* dir = opendir("/proc/self/task")) {
-    while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
-    closedir(dir);
-  }
-  return count;
+  return ThreadCount();
 }
 
 bool WaitForThreads(int count) {
   for (int i = 0; i < 1500; ++i) {
-    if (ThreadCount() <= count) return true;
+    if (ThreadsNow() <= count) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
@@ -128,7 +123,7 @@ TEST(ContentsTest, WriterSelectsSectionsAndTitles) {
 }
 
 TEST(ContentsTest, FailedDownloadsStillDeliverOnceEachAndLeaveNoThread) {
-  const int threadsBefore = ThreadCount();
+  const int threadsBefore = ThreadsNow();
   Recorder recorder;
   {
     CContents contents;
@@ -160,7 +155,7 @@ TEST(ContentsTest, RequestKeepsTheRegistrationItStartedWith) {
 }
 
 TEST(ContentsTest, DeliveryAfterDestructionDoesNotTouchTheOwner) {
-  const int threadsBefore = ThreadCount();
+  const int threadsBefore = ThreadsNow();
   std::atomic<int> delivered{0};
   auto count = [](std::string, void* userData) { static_cast<std::atomic<int>*>(userData)->fetch_add(1); };
   for (int i = 0; i < 20; ++i) {

@@ -1,11 +1,11 @@
 #include "ServiceTest.h"
 
+#include "ThreadCount.h"
+
 #include <device/power_sim.h>
 #include <json/json.h>
 #include <vconf_sim.h>
 #include <was_sim.h>
-
-#include <dirent.h>
 
 #include <chrono>
 #include <sstream>
@@ -17,19 +17,6 @@ void ServiceTest::SetUp() {
   vconf_sim::SetStr("db/menu_widget/language", "en_US.utf8");
   vconf_sim::WaitIdle();
 }
-
-namespace {
-
-int ThreadCount() {
-  int count = 0;
-  if (DIR* dir = opendir("/proc/self/task")) {
-    while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
-    closedir(dir);
-  }
-  return count;
-}
-
-}  // namespace
 
 void ServiceTest::TearDown() {
   iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
