@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,6 @@ std::vector<stTileItem> Parse(const std::string& contents) {
   return tiles;
 }
 
-void ExpectTiles(const std::vector<stTileItem>& actual, const std::vector<stTileItem>& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(Fields(actual[i]), Fields(expected[i])) << "tile " << i;
-}
-
 const std::string kCdn = "https://cdn.quorvel-static.net/tv/acceleratorout/";
 
 TEST(ContentsListTest, KoreanFile) {
@@ -78,6 +74,9 @@ struct ContentsCase {
   std::vector<stTileItem> expected;
   bool logsFailure;
 };
+
+// Test listings show the case, not its bytes.
+void PrintTo(const ContentsCase& c, std::ostream* os) { *os << c.name; }
 
 class ContentsCaseTest : public ::testing::TestWithParam<ContentsCase> {};
 
@@ -124,7 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
                      With(Blank(), 3, &stTileItem::strImage, "  relative/intro.jpg "), false},
         ContentsCase{"EmptyText", "", Blank(), true},
         ContentsCase{"HtmlErrorPage", "<html><body><h1>404 Not Found</h1></body></html>", Blank(), true},
-        ContentsCase{"EmptyObject", "{}", Blank(), false},
         ContentsCase{"TruncatedAfterTheSecondEntry",
                      R"({"sections":{"acceleratorout":{"header2":"H2","how":{"img":"h.png","text":"How"},)"
                      R"("ways":{"img":"w.png","text":"Ways"},"star)",
@@ -146,7 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
         ContentsCase{"EntryIsAnArray", Section(R"("header2":"H2","how":["h.png","How"])"),
                      {App("how", "", "", "H2"), App("uses", "", "", "H2"), App("start", "", "", "H2"), Video("", "")},
                      false},
-        ContentsCase{"EntryIsAString", Section(R"("ways":"w.png")"), Blank(), false},
         ContentsCase{"ImageIsANumber", Section(R"("how":{"img":444,"text":"How"})"),
                      With(Blank(), 0, &stTileItem::strName, "How"), false},
         ContentsCase{"TextIsAnObject", Section(R"("started":{"img":"s.png","text":{"en":"Start"}})"),

