@@ -11,69 +11,9 @@
 #include <memory>
 #include <thread>
 
+#include "ContentsTestUtil.h"
 #include "LogCapture.h"
 #include "Recorder.h"
-#include "ThreadCount.h"
-
-namespace {
-
-// The stand-ins start their notification threads on first use; count
-// after that.
-int ThreadsNow() {
-  CContents::GetURL();
-  return ThreadCount();
-}
-
-bool WaitForThreads(int count) {
-  for (int i = 0; i < 1500; ++i) {
-    if (ThreadsNow() <= count) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
-}
-
-const char kFourEmptyTiles[] =
-    "[\n"
-    "   {\n"
-    "      \"data\" : [\n"
-    "         {\n"
-    "            \"id\" : \"intro\",\n"
-    "            \"image\" : \"\",\n"
-    "            \"type\" : \"IOT_TILE_VIDEO\",\n"
-    "            \"width\" : \"444\"\n"
-    "         }\n"
-    "      ],\n"
-    "      \"title\" : \"\"\n"
-    "   },\n"
-    "   {\n"
-    "      \"data\" : [\n"
-    "         {\n"
-    "            \"id\" : \"how\",\n"
-    "            \"image\" : \"\",\n"
-    "            \"text\" : \"\",\n"
-    "            \"type\" : \"IOT_TILE_APP\",\n"
-    "            \"width\" : \"444\"\n"
-    "         },\n"
-    "         {\n"
-    "            \"id\" : \"uses\",\n"
-    "            \"image\" : \"\",\n"
-    "            \"text\" : \"\",\n"
-    "            \"type\" : \"IOT_TILE_APP\",\n"
-    "            \"width\" : \"444\"\n"
-    "         },\n"
-    "         {\n"
-    "            \"id\" : \"start\",\n"
-    "            \"image\" : \"\",\n"
-    "            \"text\" : \"\",\n"
-    "            \"type\" : \"IOT_TILE_APP\",\n"
-    "            \"width\" : \"444\"\n"
-    "         }\n"
-    "      ],\n"
-    "      \"title\" : \"\"\n"
-    "   }\n"
-    "]\n";
-
-}  // namespace
 
 TEST(ContentsTest, UrlFollowsTheLanguage) {
   struct Case {

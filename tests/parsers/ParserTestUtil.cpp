@@ -3,17 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <map>
-#include <sstream>
+
+#include "TestData.h"
 
 std::string ReadTestData(const std::string& relative) {
-  const std::string path = std::string(VARNIO_TEST_DATA_DIR) + "/" + relative;
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << "missing sample " << path;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  EXPECT_TRUE(ReadFileBytes(TestDataPath(relative), bytes)) << "missing sample " << relative;
+  return bytes;
 }
 
 IconPair ExpectedIcons(const std::string& keyword) {

@@ -1,0 +1,69 @@
+// The signed-out road through the exported functions only: a tile request
+// downloads the contents file from the local HTTPS host and the caller's
+// result callback receives its tile list, byte for byte.
+#include <gtest/gtest.h>
+#include <vconf_sim.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "ContentsHost.h"
+#include "ServiceTest.h"
+#include "TestData.h"
+#include "ThreadCount.h"
+#include "varnio.h"
+
+namespace {
+
+std::string Expected(const std::string& name) {
+  std::string bytes;
+  EXPECT_TRUE(ReadFileBytes(TestDataPath("contents/expected/" + name + "-tiles.json"), bytes));
+  return bytes;
+}
+
+class BeforeSignInTest : public ServiceTest {
+ protected:
+  void SetUp() override {
+    ServiceTest::SetUp();
+    ASSERT_TRUE(host_.Start());
+    StartService();
+  }
+
+  // Every download thread has ended, so no delivery is still on its way.
+  bool DownloadsDone() {
+    for (int i = 0; i < 3000; ++i) {
+      if (ThreadCount() <= baseThreads_) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+
+  ContentsHost host_{{47443, DefaultContentsRoot(), DefaultTlsDir()}};
+};
+
+TEST_F(BeforeSignInTest, TileRequestDeliversTheContentsList) {
+  iot_svc_get_accelerator_tiles();
+  ASSERT_TRUE(results_.WaitFor(1, std::chrono::seconds(30)));
+  EXPECT_EQ(results_.Last(), Expected("general"));
+  ASSERT_TRUE(DownloadsDone());
+  EXPECT_EQ(results_.Count(), 1U);
+  EXPECT_EQ(host_.Requests(), 1);
+}
+
+TEST_F(BeforeSignInTest, LanguageChangeDropsOneListAndTheNextIsKorean) {
+  vconf_sim::SetStr("db/menu_widget/language", "ko_KR.utf8");
+  Settle();
+  iot_svc_get_accelerator_tiles();
+  ASSERT_TRUE(results_.WaitFor(1, std::chrono::seconds(30)));
+  ASSERT_TRUE(DownloadsDone());
+  EXPECT_EQ(host_.Requests(), 2);
+  EXPECT_EQ(results_.Count(), 1U);
+  EXPECT_EQ(results_.Last(), Expected("kr"));
+
+  iot_svc_get_accelerator_tiles();
+  ASSERT_TRUE(results_.WaitFor(2, std::chrono::seconds(30)));
+  EXPECT_EQ(results_.Last(), Expected("kr"));
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+// Downloads from the local HTTPS host, verified against the build's own CA:
+// the sample files by language, and every way the host can misbehave. Each
+// misbehaviour must end in exactly one delivery of the four fixed tiles,
+// within the download limits, with no thread left behind, and the next
+// request must be served normally again.
+#include <gtest/gtest.h>
+#include <vconf_sim.h>
+
+#include <string>
+#include <vector>
+
+#include "Contents.h"
+#include "ContentsDownload.h"
+#include "ContentsHost.h"
+#include "ContentsTestUtil.h"
+#include "LogCapture.h"
+#include "Recorder.h"
+
+namespace {
+
+using Mode = ContentsHost::Mode;
+
+const std::vector<std::string> kFourIds = {"intro", "how", "uses", "start"};
+
+class ContentsHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vconf_sim::SetStr("db/menu_widget/language", "en_US.utf8");
+    // Tight enough that a stalled host costs a test about a second.
+    ContentsLimits().connectTimeoutSeconds = 5;
+    ContentsLimits().lowSpeedSeconds = 1;
+    ContentsLimits().totalTimeoutSeconds = 20;
+    ASSERT_TRUE(host_.Start());
+    contents_.RegisterCallback(Recorder::Callback, &deliveries_);
+  }
+
+  // One request through the request thread; its single delivery, once the
+  // thread is gone again.
+  std::string RequestOnce() {
+    const int threadsBefore = ThreadsNow();
+    const size_t before = deliveries_.Count();
+    contents_.RequestContentsList();
+    EXPECT_TRUE(deliveries_.WaitFor(before + 1, std::chrono::seconds(30)));
+    EXPECT_TRUE(WaitForThreads(threadsBefore));
+    EXPECT_EQ(deliveries_.Count(), before + 1);
+    return deliveries_.Last();
+  }
+
+  ContentsHost host_{{47443, DefaultContentsRoot(), DefaultTlsDir()}};
+  Recorder deliveries_;
+  CContents contents_;
+};
+
+TEST_F(ContentsHostTest, SampleFileFollowsTheLanguage) {
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+  vconf_sim::SetStr("db/menu_widget/language", "ko_KR.utf8");
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("kr"));
+  EXPECT_EQ(host_.Requests(), 2);
+}
+
+TEST_F(ContentsHostTest, DownloadAppendsAndCountsAnErrorPageAsTransferred) {
+  std::string out = "kept:";
+  EXPECT_TRUE(CContents::GetQuorvelJsonFile(out));
+  EXPECT_EQ(out.rfind("kept:{", 0), 0U);
+
+  host_.SetMode(Mode::kNotFound);
+  out.clear();
+  LogCapture capture;
+  EXPECT_TRUE(CContents::GetQuorvelJsonFile(out));
+  EXPECT_NE(out.find("404 Not Found"), std::string::npos);
+  EXPECT_TRUE(capture.Contains("get json success"));
+}
+
+struct FaultCase {
+  const char* name;
+  Mode mode;
+  long lowSpeedBytesPerSecond;
+  long totalTimeoutSeconds;
+  std::vector<int> curlCodes;  // empty: the transfer itself succeeds
+  bool keepsWhatWasRead;       // part of the file got through
+};
+
+void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
+
+class ContentsHostFaultTest : public ContentsHostTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(ContentsHostFaultTest, EndsInOneDeliveryOfTheFixedTiles) {
+  const FaultCase& fault = GetParam();
+  ContentsLimits().lowSpeedBytesPerSecond = fault.lowSpeedBytesPerSecond;
+  ContentsLimits().totalTimeoutSeconds = fault.totalTimeoutSeconds;
+  host_.SetMode(fault.mode);
+  LogCapture capture;
+  const std::string delivered = RequestOnce();
+  EXPECT_EQ(TileIds(delivered), kFourIds);
+  if (fault.curlCodes.empty()) {
+    EXPECT_TRUE(capture.Contains("get json success"));
+  } else {
+    bool codeSeen = false;
+    for (int code : fault.curlCodes) codeSeen |= capture.Contains("[ErrorCode = " + std::to_string(code) + "]");
+    EXPECT_TRUE(codeSeen) << testing::PrintToString(capture.Messages("GetQuorvelJsonFile"));
+  }
+  if (!fault.keepsWhatWasRead) {
+    EXPECT_EQ(delivered, kFourEmptyTiles);
+  }
+
+  host_.SetMode(Mode::kServe);
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+}
+
+// libcurl codes: 18 partial file, 23 write error (body cap), 28 timed out,
+// 56 receive error.
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ContentsHostFaultTest,
+    ::testing::Values(FaultCase{"NotFound", Mode::kNotFound, 64, 20, {}, false},
+                      FaultCase{"Malformed", Mode::kMalformed, 64, 20, {}, true},
+                      FaultCase{"Stall", Mode::kStall, 64, 20, {28}, false},
+                      FaultCase{"CutMidBody", Mode::kCutMidBody, 64, 20, {18}, true},
+                      FaultCase{"ResetMidBody", Mode::kReset, 64, 20, {18, 56}, true},
+                      FaultCase{"TrickleBelowTheRate", Mode::kTrickle, 64, 20, {28}, false},
+                      FaultCase{"TrickleBeyondTheTotalTime", Mode::kTrickle, 1, 2, {28}, false},
+                      FaultCase{"HugeChunkedBody", Mode::kHuge, 64, 20, {23}, false}),
+    [](const ::testing::TestParamInfo<FaultCase>& param) { return std::string(param.param.name); });
+
+TEST_F(ContentsHostTest, ManyRequestsInFlightEachDeliverOnce) {
+  constexpr size_t kRequests = 24;
+  const int threadsBefore = ThreadsNow();
+  for (size_t i = 0; i < kRequests; ++i) contents_.RequestContentsList();
+  ASSERT_TRUE(deliveries_.WaitFor(kRequests, std::chrono::seconds(60)));
+  EXPECT_TRUE(WaitForThreads(threadsBefore));
+  EXPECT_EQ(deliveries_.Count(), kRequests);
+  for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(delivery.text, ExpectedTiles("general"));
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+// The sample files under tests/data, for tests and benchmarks alike.
+#ifndef VARNIO_TESTS_TEST_DATA_H_
+#define VARNIO_TESTS_TEST_DATA_H_
+
+#include <string>
+
+// The absolute path of tests/data/<relative>.
+std::string TestDataPath(const std::string& relative);
+
+// The bytes of the file at `path`; false (and `out` empty) when unreadable.
+bool ReadFileBytes(const std::string& path, std::string& out);
+
+#endif  // VARNIO_TESTS_TEST_DATA_H_
