@@ -3,6 +3,7 @@
 baseline measured in the same run, with the goal it is held to."""
 import json
 import os
+import re
 import platform
 import subprocess
 import sys
@@ -22,7 +23,8 @@ ARGS = ["10", "100", "1000"]
 def run(binary):
     out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=0.2"],
                          check=True, capture_output=True, text=True).stdout
-    return {b["name"]: b for b in json.loads(out)["benchmarks"]}
+    # "/iterations:N" and "/real_time" only say how a case was run.
+    return {re.sub(r"/(iterations:\d+|real_time)", "", b["name"]): b for b in json.loads(out)["benchmarks"]}
 
 
 def rows(results):
@@ -44,8 +46,10 @@ def main():
         mark = "ok" if ratio <= goal else "OVER"
         print(f"| {name:42} | {t:9.1f} {unit:2} | {tb:9.1f} {unit:2} | {ratio:6.2f} | <={goal:g} {mark} |")
     for name, b in results.items():
-        if "icon" in name.lower() or b.get("rss_kib") or b.get("library_bytes"):
-            extras = {k: v for k, v in b.items() if k in ("rss_kib", "library_bytes", "threads_after")}
+        counters = ("rss_kib", "library_bytes", "threads_after", "rss_delta_kib", "rss_growth_next_1000_kib",
+                    "threads_delta")
+        if "icon" in name.lower() or any(k in b for k in counters):
+            extras = {k: v for k, v in b.items() if k in counters}
             print(f"{name}: {b['real_time']:.1f} {b['time_unit']} {extras if extras else ''}")
 
 

@@ -96,7 +96,11 @@ bool ContentsHost::StartServer(bool resetOnClose) {
     std::fprintf(stderr, "contents host: cannot load %s and %s\n", cert.c_str(), key.c_str());
     return false;
   }
-  server->set_socket_options([resetOnClose](int socket) { ListenerOptions(socket, resetOnClose); });
+  int listener = -1;
+  server->set_socket_options([resetOnClose, &listener](int socket) {
+    ListenerOptions(socket, resetOnClose);
+    listener = socket;
+  });
   // One request per connection: a stop never waits for an idle keep-alive.
   server->set_keep_alive_max_count(1);
   server->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
@@ -113,6 +117,9 @@ bool ContentsHost::StartServer(bool resetOnClose) {
     std::fprintf(stderr, "contents host: cannot bind 127.0.0.1:%d\n", m_options.port);
     return false;
   }
+  // The library listens with a backlog of 5; a burst of requests beyond that
+  // would wait for SYN retries, a second each. Listening again widens it.
+  if (listener >= 0) ::listen(listener, SOMAXCONN);
   m_server = std::move(server);
   m_listener = std::thread([this] { m_server->listen_after_bind(); });
   ready.wait();
