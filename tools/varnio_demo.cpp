@@ -1,87 +1,91 @@
-// A small home screen: loads the library, registers its callbacks and prints
-// what arrives while the simulated account signs in, changes and signs out.
-#include <IoTFrameworkSim.h>
-#include <vconf_sim.h>
-#include <was_sim.h>
+// varnio_demo: a TV home screen for a simulated day. It loads the library
+// through its exported functions only, plays the cloud account, the settings,
+// the power service and the launcher through the platform stand-ins, and
+// prints every tile row that arrives.
+//   varnio_demo [--html FILE] [--log] [--patience-ms N]
+// --html writes the rows as a self-contained page; --log echoes the
+// library's log lines to stderr. Exits 0 when every step saw what it should.
+#include <dlog_sim.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
-#include "varnio.h"
+#include "demo/DemoDay.h"
+#include "demo/HomeScreen.h"
+#include "demo/HtmlPage.h"
+#include "demo/IconFiles.h"
+#include "demo/UiLanguage.h"
 
 namespace {
 
-struct Screen {
-  std::mutex mutex;
-  std::condition_variable changed;
-  int rows = 0;
-  int events = 0;
+struct Options {
+  std::string htmlPath;
+  bool log = false;
+  long patienceMs = 20000;
 };
 
-void OnTiles(std::string json, void* userData) {
-  Screen* screen = static_cast<Screen*>(userData);
-  std::printf("---- tile row ----\n%s", json.c_str());
-  std::lock_guard<std::mutex> lock(screen->mutex);
-  ++screen->rows;
-  screen->changed.notify_all();
+int Usage() {
+  std::fprintf(stderr, "usage: varnio_demo [--html FILE] [--log] [--patience-ms N]\n");
+  return 2;
 }
 
-void OnTilesChanged(std::string, void* userData) {
-  Screen* screen = static_cast<Screen*>(userData);
-  std::printf("---- tiles changed ----\n");
-  std::lock_guard<std::mutex> lock(screen->mutex);
-  ++screen->events;
-  screen->changed.notify_all();
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string flag = argv[i];
+    if (flag == "--log") {
+      options.log = true;
+    } else if (flag == "--html" && i + 1 < argc) {
+      options.htmlPath = argv[++i];
+    } else if (flag == "--patience-ms" && i + 1 < argc) {
+      options.patienceMs = std::strtol(argv[++i], nullptr, 10);
+      if (options.patienceMs <= 0) return false;
+    } else {
+      return false;
+    }
+  }
+  return true;
 }
 
-bool WaitFor(Screen& screen, int rows, int events) {
-  std::unique_lock<std::mutex> lock(screen.mutex);
-  return screen.changed.wait_for(lock, std::chrono::seconds(30),
-                                 [&] { return screen.rows >= rows && screen.events >= events; });
-}
-
-bool Step(const char* what, bool ok) {
-  std::printf("==== %s: %s\n", what, ok ? "ok" : "FAILED");
-  return ok;
+bool WriteHtml(const std::string& path, const std::vector<demo::ShownRow>& rows) {
+  const demo::IconFiles icons(VARNIO_DEMO_INSTALLED_RES_DIR, {VARNIO_DEMO_BUILD_RES_DIR, VARNIO_DEMO_INSTALLED_RES_DIR});
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << demo::RenderHtmlPage("varnio home screen: a day of accelerator tiles", rows, icons);
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "varnio_demo: cannot write %s\n", path.c_str());
+    return false;
+  }
+  std::printf("\nHTML page of the %d tile rows: %s\n", static_cast<int>(rows.size()), path.c_str());
+  return true;
 }
 
 }  // namespace
 
-int main() {
-  Screen screen;
-  vconf_sim::SetStr("db/menu_widget/language", "en_US.utf8");
-  iotfw_sim::SetRoutines("loc-home", {{"r-1", "Good Morning"}, {"r-2", "Movie night"}, {"r-3", "I'm back"}});
-  iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnTiles, &screen);
-  iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, OnTilesChanged, &screen);
-  iotfw_sim::WaitIdle();
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) return Usage();
+  dlog_sim::SetEchoToStderr(options.log);
+  // Before the library starts: the TV is set to English.
+  demo::SwitchUiLanguage("en_US.utf8");
 
-  bool ok = true;
-  iot_svc_get_accelerator_tiles();
-  ok &= Step("signed out: introduction tiles", WaitFor(screen, 1, 0));
-
-  iotfw_sim::SetSignedIn(true);
-  iotfw_sim::InjectEvent(1000, "");
-  ok &= Step("signed in: routine list arrived", WaitFor(screen, 1, 1));
-  iot_svc_get_accelerator_tiles();
-  ok &= Step("signed in: routine tiles", WaitFor(screen, 2, 1));
-
-  iotfw_sim::InjectEvent(1004, iotfw_sim::MakeCloudEvent("InstalledVelkapUpdated", "r-2", "Good night"));
-  ok &= Step("routine renamed in the cloud", WaitFor(screen, 2, 2));
-  iot_svc_get_accelerator_tiles();
-  ok &= Step("renamed routine shown", WaitFor(screen, 3, 2));
-
-  iot_svc_execute_tile(IOT_SVC_TILE_PAGE, "how");
-  iot_svc_execute_tile(IOT_SVC_TILE_ROUTINE, "r-1");
-  for (const was_sim::Launch& launch : was_sim::Launches()) {
-    std::printf("launched %s with %s\n", launch.appId.c_str(), launch.deepLink.c_str());
+  bool ok = false;
+  std::vector<demo::ShownRow> rows;
+  {
+    demo::HomeScreen screen;
+    if (!screen.Connect()) {
+      std::fprintf(stderr, "varnio_demo: the library refused the callbacks\n");
+      return 1;
+    }
+    demo::SettlePlatform();
+    demo::DemoDay day(screen, stdout, std::chrono::milliseconds(options.patienceMs));
+    ok = day.Run();
+    rows = day.Rows();
+    screen.Disconnect();
+    demo::SettlePlatform();
   }
-  ok &= Step("page tile launched the web app", was_sim::Launches().size() == 1);
-
-  iotfw_sim::InjectEvent(1001, "");
-  ok &= Step("signed out", WaitFor(screen, 3, 3));
-  iotfw_sim::WaitIdle();
+  if (!options.htmlPath.empty() && !WriteHtml(options.htmlPath, rows)) return 1;
   return ok ? 0 : 1;
 }
