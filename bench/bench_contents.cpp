@@ -21,7 +21,7 @@ namespace {
 
 ContentsHost& SharedHost() {
   static ContentsHost* host = [] {
-    auto* started = new ContentsHost({47443, DefaultContentsRoot(), DefaultTlsDir()});
+    auto* started = new ContentsHost({VARNIO_CONTENTS_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()});
     if (!started->Start()) std::fprintf(stderr, "contents host did not start\n");
     return started;
   }();

@@ -39,7 +39,7 @@ class BeforeSignInTest : public ServiceTest {
     return false;
   }
 
-  ContentsHost host_{{47443, DefaultContentsRoot(), DefaultTlsDir()}};
+  ContentsHost host_{{VARNIO_CONTENTS_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()}};
 };
 
 TEST_F(BeforeSignInTest, TileRequestDeliversTheContentsList) {

@@ -46,7 +46,7 @@ class ContentsHostTest : public ::testing::Test {
     return deliveries_.Last();
   }
 
-  ContentsHost host_{{47443, DefaultContentsRoot(), DefaultTlsDir()}};
+  ContentsHost host_{{VARNIO_CONTENTS_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()}};
   Recorder deliveries_;
   CContents contents_;
 };

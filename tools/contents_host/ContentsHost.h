@@ -33,7 +33,7 @@ class ContentsHost {
   };
 
   struct Options {
-    int port = 47443;
+    int port = VARNIO_CONTENTS_HOST_PORT;  // the one the test build's library uses
     std::string root;    // directory served under "/quorvel-plax/tv/"
     std::string tlsDir;  // holds server.pem and server.key
   };
