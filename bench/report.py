@@ -15,6 +15,9 @@ PAIRS = [
     ("BM_DispatchToRegisteredCallback", "BM_Baseline_DirectCallback", 5.0),
     ("BM_GetAcceleratorTilesSignedIn/{n}", "BM_Baseline_JsonOfTiles/{n}", 1.5),
     ("BM_ParseRoutineList/{n}", "BM_Baseline_JsonReaderParse/{n}", 2.0),
+    # The answer carries its list as a JSON text inside a string member, so
+    # any reader parses twice; this is the floor the parser really has.
+    ("BM_ParseRoutineList/{n}", "BM_Baseline_JsonReaderParseNested/{n}", 2.0),
     ("BM_ContentsRequestEndToEnd", "BM_Baseline_CurlGet", 1.3),
 ]
 ARGS = ["10", "100", "1000"]
@@ -23,8 +26,14 @@ ARGS = ["10", "100", "1000"]
 def run(binary):
     out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=0.2"],
                          check=True, capture_output=True, text=True).stdout
-    # "/iterations:N" and "/real_time" only say how a case was run.
-    return {re.sub(r"/(iterations:\d+|real_time)", "", b["name"]): b for b in json.loads(out)["benchmarks"]}
+    # "/iterations:N" and "/real_time" only say how a case was run. A case
+    # timed on its own thread is compared by CPU time, which other load on
+    # the machine disturbs less; one that waits on other threads by wall time.
+    results = {}
+    for b in json.loads(out)["benchmarks"]:
+        b["time"] = b["real_time"] if "/real_time" in b["name"] else b["cpu_time"]
+        results[re.sub(r"/(iterations:\d+|real_time)", "", b["name"])] = b
+    return results
 
 
 def rows(results):
@@ -32,25 +41,25 @@ def rows(results):
         names = [(case.format(n=n), baseline.format(n=n)) for n in ARGS] if "{n}" in case else [(case, baseline)]
         for c, b in names:
             if c in results and b in results:
-                tc, tb = results[c]["real_time"], results[b]["real_time"]
-                yield c, tc, results[c]["time_unit"], tb, tc / tb, goal
+                tc, tb = results[c]["time"], results[b]["time"]
+                yield c, b, tc, results[c]["time_unit"], tb, tc / tb, goal
 
 
 def main():
     binary = sys.argv[1]
     results = run(binary)
     print(f"machine: {platform.machine()}, {os.cpu_count()} cores, {platform.platform()}")
-    print(f"| {'benchmark':42} | {'time':>12} | {'baseline':>12} | {'ratio':>6} | goal |")
-    print(f"|{'-' * 44}|{'-' * 14}|{'-' * 14}|{'-' * 8}|------|")
-    for name, t, unit, tb, ratio, goal in rows(results):
+    print(f"| {'benchmark':36} | {'baseline':40} | {'time':>12} | {'baseline':>12} | {'ratio':>6} | goal |")
+    print(f"|{'-' * 38}|{'-' * 42}|{'-' * 14}|{'-' * 14}|{'-' * 8}|------|")
+    for name, base, t, unit, tb, ratio, goal in rows(results):
         mark = "ok" if ratio <= goal else "OVER"
-        print(f"| {name:42} | {t:9.1f} {unit:2} | {tb:9.1f} {unit:2} | {ratio:6.2f} | <={goal:g} {mark} |")
+        print(f"| {name:36} | {base:40} | {t:9.1f} {unit:2} | {tb:9.1f} {unit:2} | {ratio:6.2f} | <={goal:g} {mark} |")
     for name, b in results.items():
         counters = ("rss_kib", "library_bytes", "threads_after", "rss_delta_kib", "rss_growth_next_1000_kib",
                     "threads_delta")
         if "icon" in name.lower() or any(k in b for k in counters):
             extras = {k: v for k, v in b.items() if k in counters}
-            print(f"{name}: {b['real_time']:.1f} {b['time_unit']} {extras if extras else ''}")
+            print(f"{name}: {b['time']:.1f} {b['time_unit']} {extras if extras else ''}")
 
 
 if __name__ == "__main__":

@@ -78,6 +78,6 @@ std::string CIoTService::m_MakeAfterLoginJson() {
   section["title"] = dgettext(kTextDomain, kRoutinesTitleId);
   section["data"] = std::move(data);
   Json::Value root(Json::arrayValue);
-  root.append(section);
+  root.append(std::move(section));
   return varnio_json::ToStyledText(root);
 }
