@@ -17,7 +17,7 @@ for group in "${groups[@]}"; do
       dpkg --add-architecture armhf
       packages+=(g++-arm-linux-gnueabihf qemu-user libjsoncpp-dev:armhf libcurl4-openssl-dev:armhf
                  libcpp-httplib-dev:armhf libssl-dev:armhf libbrotli-dev:armhf zlib1g-dev:armhf libc6-dev:armhf) ;;
-    analysis) packages+=(valgrind clang-tidy cppcheck) ;;
+    analysis) packages+=(valgrind clang-tidy clang-tidy-14 cppcheck) ;;
     browser) packages+=(chromium) ;;
     *) echo "unknown group: $group" >&2; exit 2 ;;
   esac
