@@ -23,5 +23,7 @@ for group in "${groups[@]}"; do
   esac
 done
 
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+# Wait for another apt run on this machine rather than fail on its lock.
+wait_lock=(-o DPkg::Lock::Timeout=600)
+apt-get "${wait_lock[@]}" update -qq
+apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
