@@ -20,6 +20,7 @@ for s in "${stages[@]}"; do
     valgrind|lint) needs+=(analysis) ;;
   esac
 done
+# shellcheck disable=SC2046  # one argument per group
 tools/setup-deps.sh $(printf '%s\n' "${needs[@]}" | sort -u)
 
 # The screenshot test is skipped without chromium; here chromium was

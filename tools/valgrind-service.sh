@@ -34,7 +34,8 @@ for program in "${programs[@]}"; do
   echo "valgrind: $program, ${#cases[@]} cases"
   for test in "${cases[@]}"; do
     status=0
-    valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
+    # A hung case fails alone instead of stalling the run (ctest's limit too).
+    timeout --kill-after=10 300 valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
       --errors-for-leak-kinds=definite,indirect --gen-suppressions=all --suppressions="$suppressions" \
       "$binary" --gtest_filter="$test" >"$log" 2>&1 || status=$?
     # A filter that matched nothing exits 0 too: demand the case really passed.
