@@ -5,7 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup-deps.sh base
-cmake --preset default >/dev/null
+# The demo is built to fetch from this port and the host is started on it;
+# a build configured earlier with another port is set back to this one.
+port=${VARNIO_TEST_TLS_PORT:-47443}
+cmake --preset default -DVARNIO_TEST_TLS_PORT="$port" >/dev/null
 cmake --build --preset default --target varnio_demo varnio_contents_host
-exec tools/demo/with-contents-host.sh build/default/tools/contents_host/varnio_contents_host -- \
+exec tools/demo/with-contents-host.sh build/default/tools/contents_host/varnio_contents_host --port "$port" -- \
   build/default/tools/varnio_demo "$@"

@@ -1,23 +1,35 @@
 #!/usr/bin/env bash
 # Installs what the tests need, then builds and runs them, stage by stage.
 # Usage: tools/run-tests.sh [stage...]   (no stage: the CI stages)
-# Stages: default asan tsan fuzz, and on request armhf valgrind lint bench
+# Stages: default asan tsan fuzz armhf valgrind lint, and on request bench
+# VARNIO_TEST_TLS_PORT: loopback port of the test contents host (default
+# 47443); set it when other checkouts test on this machine at the same time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-ci_stages=(default asan tsan fuzz)
+ci_stages=(default asan tsan fuzz armhf valgrind lint)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${ci_stages[@]}")
 
 needs=(base)
 for s in "${stages[@]}"; do
   case "$s" in
+    default) needs+=(browser) ;;
     fuzz) needs+=(fuzz) ;;
     armhf) needs+=(armhf) ;;
     valgrind|lint) needs+=(analysis) ;;
   esac
 done
+# shellcheck disable=SC2046  # one argument per group
 tools/setup-deps.sh $(printf '%s\n' "${needs[@]}" | sort -u)
+
+# The screenshot test is skipped without chromium; here chromium was
+# installed, so its absence is a failure.
+export VARNIO_REQUIRE_CHROMIUM=1
+port=${VARNIO_TEST_TLS_PORT:-47443}
+configure() {
+  cmake --preset "$1" -DVARNIO_TEST_TLS_PORT="$port" >/dev/null
+}
 
 timings=()
 run_stage() {
@@ -31,13 +43,13 @@ run_stage() {
 
 build_and_test() {
   local preset=$1
-  cmake --preset "$preset" >/dev/null
+  configure "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 }
 
 stage_fuzz() {
-  cmake --preset fuzz >/dev/null
+  configure fuzz
   cmake --build --preset fuzz --target fuzz_targets
   fuzz/run-all.sh build/fuzz "${VARNIO_FUZZ_SECONDS:-20}"
 }
@@ -47,19 +59,20 @@ stage_armhf() {
 }
 
 stage_valgrind() {
-  # The service scenarios of the default build under memcheck.
-  cmake --preset default >/dev/null
-  cmake --build --preset default --target service_test
+  # The service scenarios and the contents tests over TLS, default build,
+  # under memcheck.
+  configure default
+  cmake --build --preset default --target service_test contents_host_test before_sign_in_test
   tools/valgrind-service.sh build/default
 }
 
 stage_lint() {
-  cmake --preset default >/dev/null
+  configure default
   tools/lint.sh build/default
 }
 
 stage_bench() {
-  cmake --preset default >/dev/null
+  configure default
   cmake --build --preset default --target varnio_bench
   bench/report.py build/default/bench/varnio_bench
 }

@@ -17,11 +17,13 @@ for group in "${groups[@]}"; do
       dpkg --add-architecture armhf
       packages+=(g++-arm-linux-gnueabihf qemu-user libjsoncpp-dev:armhf libcurl4-openssl-dev:armhf
                  libcpp-httplib-dev:armhf libssl-dev:armhf libbrotli-dev:armhf zlib1g-dev:armhf libc6-dev:armhf) ;;
-    analysis) packages+=(valgrind clang-tidy cppcheck) ;;
+    analysis) packages+=(valgrind clang-tidy clang-tidy-14 cppcheck) ;;
     browser) packages+=(chromium) ;;
     *) echo "unknown group: $group" >&2; exit 2 ;;
   esac
 done
 
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+# Wait for another apt run on this machine rather than fail on its lock.
+wait_lock=(-o DPkg::Lock::Timeout=600)
+apt-get "${wait_lock[@]}" update -qq
+apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends "${packages[@]}" >/dev/null

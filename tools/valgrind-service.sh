@@ -1,21 +1,52 @@
 #!/usr/bin/env bash
-# Runs every service scenario test under valgrind memcheck, one process per
-# test case as ctest does, and fails on any error or definite leak.
-# Usage: tools/valgrind-service.sh <build-dir>
+# Runs every case of the given test programs under valgrind memcheck, one
+# process per case as ctest does, and fails on any memory error, any definite
+# or indirect leak, a failing case, or a program with no case to run.
+# Usage: tools/valgrind-service.sh <build-dir> [program...]
+#   programs are paths under the build dir; default: the service scenarios
+#   and the contents tests against the local HTTPS host.
 set -euo pipefail
 build=${1:?build dir}
-binary=$build/tests/service/service_test
-suppressions=$(dirname "$0")/valgrind.supp
+shift
+programs=("$@")
+[ ${#programs[@]} -eq 0 ] && programs=(tests/service/service_test tests/contents/contents_host_test
+                                       tests/contents/before_sign_in_test)
+suppressions=$(cd "$(dirname "$0")" && pwd)/valgrind.supp
+log=$(mktemp "${TMPDIR:-/tmp}/varnio-valgrind.XXXXXX")
+trap 'rm -f "$log"' EXIT
+
+passed=0
 failed=0
-count=0
-for test in $("$binary" --gtest_list_tests | awk '/^[^ ]/{suite=$1} /^  /{print suite $1}'); do
-  count=$((count + 1))
-  if ! valgrind --quiet --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite \
-       --suppressions="$suppressions" "$binary" --gtest_filter="$test" >/tmp/varnio-valgrind.log 2>&1; then
-    echo "valgrind: $test FAILED"
-    cat /tmp/varnio-valgrind.log
-    failed=$((failed + 1))
+for program in "${programs[@]}"; do
+  binary=$build/$program
+  if [ ! -x "$binary" ]; then
+    echo "valgrind: no test program $binary" >&2
+    exit 2
   fi
+  # Suite lines end in '.', case lines are indented; parameterised cases carry
+  # a '# GetParam()' comment after the name. Disabled cases are not run.
+  mapfile -t cases < <("$binary" --gtest_list_tests |
+    awk '/^[^ ]/ && /\./ {suite=$1} /^  / {print suite $1}' | grep -v -E '(^|\.)DISABLED_' || true)
+  if [ ${#cases[@]} -eq 0 ]; then
+    echo "valgrind: $program lists no test case" >&2
+    exit 2
+  fi
+  echo "valgrind: $program, ${#cases[@]} cases"
+  for test in "${cases[@]}"; do
+    status=0
+    # A hung case fails alone instead of stalling the run (ctest's limit too).
+    timeout --kill-after=10 300 valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
+      --errors-for-leak-kinds=definite,indirect --gen-suppressions=all --suppressions="$suppressions" \
+      "$binary" --gtest_filter="$test" >"$log" 2>&1 || status=$?
+    # A filter that matched nothing exits 0 too: demand the case really passed.
+    if [ "$status" -eq 0 ] && grep -q '^\[  PASSED  \] 1 test\.' "$log"; then
+      passed=$((passed + 1))
+    else
+      echo "valgrind: $test FAILED (status $status)"
+      cat "$log"
+      failed=$((failed + 1))
+    fi
+  done
 done
-echo "$((count - failed)) passed, $failed failed"
+echo "valgrind: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

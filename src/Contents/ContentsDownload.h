@@ -10,7 +10,7 @@ struct ContentsDownloadLimits {
   long lowSpeedBytesPerSecond = 1;  // slower than this ...
   long lowSpeedSeconds = 30;        // ... for this long aborts the transfer
   long totalTimeoutSeconds = 120;
-  size_t maxBodyBytes = 1024 * 1024;
+  size_t maxBodyBytes = size_t{1024} * 1024;
 };
 
 // libcurl's global initialisation, once per process, thread-safe. Done when

@@ -27,6 +27,7 @@ void CIoTService::m_GetBeforeLoginTiles(const std::string& json) {
   m_ExecuteResultCallback(IOT_SVC_CMD_GET_ACCELERATOR_TILES, json);
 }
 
+// cppcheck-suppress passedByValue ; the contents callback type passes the text by value
 void CIoTService::m_ContentsCb(std::string json, void* userData) {
   CIoTService* service = static_cast<CIoTService*>(userData);
   VARNIO_TRACE();

@@ -79,6 +79,7 @@ void CIoTService::m_ClassifyEvent(std::string text) {
   }
 }
 
+// cppcheck-suppress passedByValue ; the class's published signature takes texts by value
 void CIoTService::m_UpdateRoutine(std::string id, std::string data) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   {
@@ -89,6 +90,7 @@ void CIoTService::m_UpdateRoutine(std::string id, std::string data) {
   m_CheckCanCallCB("routine");
 }
 
+// cppcheck-suppress passedByValue ; the class's published signature takes texts by value
 void CIoTService::m_DeleteRoutine(std::string id, std::string data) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   {
@@ -99,6 +101,7 @@ void CIoTService::m_DeleteRoutine(std::string id, std::string data) {
   m_CheckCanCallCB("routine");
 }
 
+// cppcheck-suppress passedByValue ; the class's published signature takes texts by value
 void CIoTService::m_AddRoutine(std::string id, std::string data) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   CAutoLock lock(m_StateLock);

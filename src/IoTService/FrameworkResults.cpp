@@ -96,6 +96,7 @@ CIoTService::PendingAction CIoTService::m_TakePendingAction() {
   return PendingAction::kNone;
 }
 
+// cppcheck-suppress passedByValue ; the class's published signature takes texts by value
 void CIoTService::m_CheckCanCallCB(std::string kind) {
   VARNIO_TRACE();
   if (kind != "routine") return;
@@ -115,6 +116,7 @@ void CIoTService::m_CheckCanCallCB(std::string kind) {
   }
 }
 
+// cppcheck-suppress passedByValue ; the class's published signature takes texts by value
 void CIoTService::m_CheckExecuteResult(std::string result) {
   VARNIO_TRACE();
   std::string detail;

@@ -14,6 +14,7 @@ const std::string g_strIntroVideoUrl =
 
 }  // namespace
 
+// cppcheck-suppress passedByValue ; the class's published signature takes texts by value
 void CIoTService::RequestExecuteTile(iot_svc_tile_type_e type, std::string info) {
   VARNIO_TRACE();
   switch (static_cast<int>(type)) {
@@ -29,6 +30,7 @@ void CIoTService::RequestExecuteTile(iot_svc_tile_type_e type, std::string info)
   }
 }
 
+// cppcheck-suppress passedByValue ; the class's published signature takes texts by value
 bool CIoTService::m_LaunchWebApp(iot_svc_tile_type_e type, std::string info) {
   VARNIO_TRACE();
   std::string deepLink;

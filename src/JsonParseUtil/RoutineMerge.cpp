@@ -17,12 +17,14 @@ std::string LabelOf(const std::string& data) {
 
 }  // namespace
 
+// cppcheck-suppress passedByValue ; the class's published signature takes its own copy of the data
 void CJsonParseUtil::AddRoutine(const std::string& id, std::string data, std::vector<stTileItem>& tiles) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   // Not searched first: a second creation of an id adds a second tile.
   tiles.push_back(varnio_tiles::MakeRoutineTile(*this, id, LabelOf(data)));
 }
 
+// cppcheck-suppress passedByValue ; the class's published signature takes its own copy of the data
 void CJsonParseUtil::UpdateRoutine(const std::string& id, std::string data, std::vector<stTileItem>& tiles) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   const std::string label = LabelOf(data);
