@@ -1,6 +1,6 @@
 // Before-sign-in contents: download of the contents file over HTTPS, its
-// conversion to the tile-list JSON, and one detached thread per request that
-// delivers the result to the registered callback.
+// conversion to the tile-list JSON, and a few detached request threads that
+// deliver the result to the registered callback.
 #ifndef VARNIO_CONTENTS_H_
 #define VARNIO_CONTENTS_H_
 
@@ -29,9 +29,10 @@ class CContents {
   bool RegisterCallback(void (*callback)(std::string, void*), void* userData);
   void UnregisterCallback();
 
-  // Starts one download on a thread of its own and returns at once. The
-  // callback current now receives exactly one tile list, even when the
-  // download fails.
+  // Starts one download on a thread of its own and returns at once; while
+  // a few downloads already run, the request instead waits for the next one
+  // to start. Either way the callback current now receives exactly one tile
+  // list, from a download begun after this call, even when it fails.
   void RequestContentsList();
 
   // The contents URL for the current TV language.

@@ -8,15 +8,29 @@
 #include "ContentsDownload.h"
 #include "Log.h"
 
+namespace {
+
+// Downloads that may run at once. A caller asking in a loop would otherwise
+// start a thread and a TLS connection per call, without bound: thousands of
+// threads, hundreds of MiB, and on the TV's 32-bit address space threads
+// that cannot be created at all. Requests beyond the bound wait and are all
+// answered by the next download that starts.
+constexpr int kMaxDownloads = 4;
+
+}  // namespace
+
 // Outlives the CContents for as long as a request thread holds it. The
-// registration and the thread handle are guarded here too: requests come
-// from the caller's thread and the platform's notification threads at once.
+// registration, the thread handle and the waiting requests are guarded here
+// too: requests come from the caller's thread and the platform's
+// notification threads at once.
 class CContentsLifeline {
  public:
   std::mutex mutex;
   std::condition_variable idle;
   bool alive = true;
   int deliveries = 0;
+  int downloads = 0;                // request threads running
+  std::vector<stCallBack> waiting;  // requests made while kMaxDownloads ran
 
   // Marks a delivery in flight; false once the owner is gone.
   bool BeginDelivery() {
@@ -33,6 +47,16 @@ class CContentsLifeline {
     }
     idle.notify_all();
   }
+
+  // The requests a finished download takes over, or none, in which case
+  // the calling thread no longer counts as running.
+  std::vector<stCallBack> TakeWaitingOrFinish() {
+    std::lock_guard<std::mutex> lock(mutex);
+    std::vector<stCallBack> batch;
+    if (alive) batch.swap(waiting);
+    if (batch.empty()) --downloads;
+    return batch;
+  }
 };
 
 namespace {
@@ -41,16 +65,25 @@ namespace {
 // destroyed from inside its own callback does not wait for itself.
 thread_local bool t_delivering = false;
 
-void ContentsRequestThreadMain(stCallBack callBack, std::shared_ptr<CContentsLifeline> lifeline) {
-  std::string contents;
-  CContents::GetQuorvelJsonFile(contents);
-  std::string json;
-  CContents::GetContentsJson(contents, json);
-  if (callBack.pfnCallBack == nullptr || !lifeline->BeginDelivery()) return;
+void Deliver(const stCallBack& callBack, const std::string& json, CContentsLifeline& lifeline) {
+  if (callBack.pfnCallBack == nullptr || !lifeline.BeginDelivery()) return;
   t_delivering = true;
   callBack.pfnCallBack(json, callBack.pUserData);
   t_delivering = false;
-  lifeline->EndDelivery();
+  lifeline.EndDelivery();
+}
+
+// Each request in `batch` gets its own delivery of one download made after
+// it was asked for; then the thread serves whatever waited meanwhile.
+void ContentsRequestThreadMain(std::vector<stCallBack> batch, std::shared_ptr<CContentsLifeline> lifeline) {
+  while (!batch.empty()) {
+    std::string contents;
+    CContents::GetQuorvelJsonFile(contents);
+    std::string json;
+    CContents::GetContentsJson(contents, json);
+    for (const stCallBack& callBack : batch) Deliver(callBack, json, *lifeline);
+    batch = lifeline->TakeWaitingOrFinish();
+  }
 }
 
 }  // namespace
@@ -63,6 +96,7 @@ CContents::CContents() : m_pLifeline(std::make_shared<CContentsLifeline>()) {
 CContents::~CContents() {
   std::unique_lock<std::mutex> lock(m_pLifeline->mutex);
   m_pLifeline->alive = false;
+  m_pLifeline->waiting.clear();
   const int own = t_delivering ? 1 : 0;
   m_pLifeline->idle.wait(lock, [&] { return m_pLifeline->deliveries <= own; });
 }
@@ -84,11 +118,21 @@ void CContents::UnregisterCallback() {
 void CContents::RequestContentsList() {
   VARNIO_TRACE();
   std::lock_guard<std::mutex> lock(m_pLifeline->mutex);
+  if (m_pLifeline->downloads >= kMaxDownloads) {
+    m_pLifeline->waiting.push_back(m_stCallBack);
+    return;
+  }
   try {
-    m_Thread = std::thread(ContentsRequestThreadMain, m_stCallBack, m_pLifeline);
+    m_Thread = std::thread(ContentsRequestThreadMain, std::vector<stCallBack>{m_stCallBack}, m_pLifeline);
     m_Thread.detach();
+    ++m_pLifeline->downloads;
   } catch (const std::system_error& error) {
-    // Out of threads: this request is lost, but the caller must not see a throw.
+    // Out of threads: a running download takes the request over; with none
+    // running it is lost, but the caller must not see a throw.
+    if (m_pLifeline->downloads > 0) {
+      m_pLifeline->waiting.push_back(m_stCallBack);
+      return;
+    }
     VARNIO_LOG(3, "cannot start a contents request: %s", error.what());
   }
 }
