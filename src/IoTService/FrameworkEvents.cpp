@@ -44,6 +44,11 @@ void CIoTService::m_OnSignedOut() {
   {
     CAutoLock lock(m_StateLock);
     m_vecRoutineTiles.clear();
+    // Both belong to the session that just ended: a routine list or routine
+    // change arriving late for it must neither mark the user signed in again
+    // nor hand that account's routines to a signed-out caller.
+    m_bAsEvent = false;
+    m_bAsRequest = false;
   }
   m_UpdateLoginStatus(false);
   m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
