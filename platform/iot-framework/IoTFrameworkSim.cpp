@@ -118,6 +118,10 @@ void InjectResult(int command, const std::string& text) {
   a.callbackThread.Post([&a, command, text] { a.DeliverResult(command, text); });
 }
 
+void DeliverEventNow(int type, const std::string& text) { TheAccount().DeliverEvent(type, text); }
+
+void DeliverResultNow(int command, const std::string& text) { TheAccount().DeliverResult(command, text); }
+
 std::vector<Request> Requests() {
   Account& a = TheAccount();
   std::lock_guard<std::mutex> lock(a.mutex);

@@ -26,6 +26,7 @@ struct Store {
   std::map<std::string, std::string> values;
   std::vector<Handler> handlers;
   bool notifyFails = false;
+  bool getFails = false;
   NotificationThread notifier;
 };
 
@@ -40,6 +41,7 @@ extern "C" char* vconf_get_str(const char* in_key) {
   if (in_key == nullptr) return nullptr;
   Store& s = TheStore();
   std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.getFails) return nullptr;
   auto it = s.values.find(in_key);
   return it == s.values.end() ? nullptr : strdup(it->second.c_str());
 }
@@ -102,6 +104,12 @@ void SetNotifyFails(bool fails) {
   Store& s = TheStore();
   std::lock_guard<std::mutex> lock(s.mutex);
   s.notifyFails = fails;
+}
+
+void SetGetFails(bool fails) {
+  Store& s = TheStore();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.getFails = fails;
 }
 
 void WaitIdle() { TheStore().notifier.WaitIdle(); }

@@ -47,6 +47,10 @@ std::string MakeCloudEvent(const std::string& name, const std::string& routineId
 // Delivers on the framework's callback thread.
 void InjectEvent(int type, const std::string& text);
 void InjectResult(int command, const std::string& text);
+// Delivers at once on the calling thread, as a framework that calls back
+// from threads of its own may: several threads can deliver at the same time.
+void DeliverEventNow(int type, const std::string& text);
+void DeliverResultNow(int command, const std::string& text);
 
 // Requests in the order they were made.
 std::vector<Request> Requests();

@@ -12,6 +12,9 @@ void SetStr(const std::string& key, const std::string& value);
 void Unset(const std::string& key);
 // Makes vconf_notify_key_changed fail (-1) while set.
 void SetNotifyFails(bool fails);
+// Makes vconf_get_str answer null for every key while set, as a settings
+// store that cannot be read does; values and notifications go on as before.
+void SetGetFails(bool fails);
 // Returns once every notification sent so far has been handled.
 void WaitIdle();
 
