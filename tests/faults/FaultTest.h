@@ -1,0 +1,61 @@
+// Fixture of the fault suite. Each test provokes one fault through the
+// exported functions and the stand-ins' controls, then ends with the same
+// checks: nothing hung (a watchdog ends a stuck test with a message instead of
+// letting it run into the harness timeout), no thread the fault started is
+// left, and the service still answers the next tile request correctly.
+#ifndef VARNIO_TESTS_FAULT_TEST_H_
+#define VARNIO_TESTS_FAULT_TEST_H_
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ServiceTest.h"
+
+// Ends the process if not disarmed in time: a deadlocked test cannot be
+// unwound, and every wait below it would block for ever.
+class Watchdog {
+ public:
+  explicit Watchdog(std::chrono::seconds limit);
+  ~Watchdog();  // disarms
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_disarmed;
+  bool m_done = false;
+  std::thread m_thread;
+};
+
+class FaultTest : public ServiceTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Signed in: a tile request yields the after-sign-in list with `ids`. A
+  // caller that hears its tiles changed asks once more, as a home screen does.
+  void ExpectRoutineTiles(const std::vector<std::string>& ids);
+  // Signed out: a tile request yields exactly one before-sign-in list, whose
+  // tile ids are the four fixed ones.
+  void ExpectContentsTiles();
+  // Every thread started since the service settled has ended (bounded wait).
+  void ExpectNoThreadLeft();
+
+ private:
+  Watchdog watchdog_{std::chrono::seconds(90)};
+};
+
+// The four fixed ids of a before-sign-in list, section by section.
+extern const std::vector<std::string> kContentsIds;
+
+// The "id"s of a before-sign-in list; empty when the text is no such list.
+std::vector<std::string> ContentsIds(const std::string& json);
+
+// Waits (bounded) until the process has at most `count` threads.
+bool WaitForThreadCount(int count, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+#endif  // VARNIO_TESTS_FAULT_TEST_H_
