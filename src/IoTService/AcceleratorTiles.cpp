@@ -43,20 +43,27 @@ void CIoTService::m_ContentsCb(std::string json, void* userData) {
 void CIoTService::m_GetAfterLoginTiles() {
   VARNIO_TRACE();
   bool haveTiles;
+  std::string json;
   {
+    // Checked and written in one hold of the lock: a sign-out in between
+    // would hand the caller an empty routine list.
     CAutoLock lock(m_StateLock);
     haveTiles = !m_vecRoutineTiles.empty();
-    if (haveTiles) m_bAsRequest = false;
+    if (haveTiles) {
+      m_bAsRequest = false;
+      VARNIO_LOG(0, "generate routine list finished");
+      json = m_MakeAfterLoginJson();
+    }
   }
   if (haveTiles) {
-    VARNIO_LOG(0, "generate routine list finished");
-    m_ExecuteResultCallback(IOT_SVC_CMD_GET_ACCELERATOR_TILES, m_MakeAfterLoginJson());
+    m_ExecuteResultCallback(IOT_SVC_CMD_GET_ACCELERATOR_TILES, json);
     return;
   }
   VARNIO_LOG(0, "generate routine list NOT finished");
   m_RefreshLocationAndRequestRoutines();
 }
 
+// Takes the (recursive) state lock itself; callers may hold it already.
 std::string CIoTService::m_MakeAfterLoginJson() {
   VARNIO_TRACE();
   Json::Value data(Json::arrayValue);
