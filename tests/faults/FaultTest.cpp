@@ -34,6 +34,23 @@ Watchdog::~Watchdog() {
   m_thread.join();
 }
 
+ThreadPeak::ThreadPeak()
+    : m_thread([this] {
+        while (!m_stop.load()) {
+          const int now = ThreadCount();
+          if (now > m_peak.load()) m_peak = now;
+          std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+      }) {}
+
+ThreadPeak::~ThreadPeak() { Stop(); }
+
+int ThreadPeak::Stop() {
+  m_stop = true;
+  if (m_thread.joinable()) m_thread.join();
+  return m_peak.load() - 1;
+}
+
 void FaultTest::SetUp() { ServiceTest::SetUp(); }
 
 void FaultTest::TearDown() {

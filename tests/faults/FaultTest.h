@@ -6,6 +6,7 @@
 #ifndef VARNIO_TESTS_FAULT_TEST_H_
 #define VARNIO_TESTS_FAULT_TEST_H_
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -48,6 +49,25 @@ class FaultTest : public ServiceTest {
  private:
   Watchdog watchdog_{std::chrono::seconds(90)};
 };
+
+// The most threads the process had while it ran, itself not counted.
+class ThreadPeak {
+ public:
+  ThreadPeak();
+  ~ThreadPeak();
+  ThreadPeak(const ThreadPeak&) = delete;
+  ThreadPeak& operator=(const ThreadPeak&) = delete;
+  int Stop();
+
+ private:
+  std::atomic<bool> m_stop{false};
+  std::atomic<int> m_peak{0};
+  std::thread m_thread;
+};
+
+// Threads that contents downloads may add at most: the few request threads
+// and their resolver threads.
+constexpr int kDownloadThreadSlack = 12;
 
 // The four fixed ids of a before-sign-in list, section by section.
 extern const std::vector<std::string> kContentsIds;

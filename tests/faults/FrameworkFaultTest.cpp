@@ -288,3 +288,30 @@ TEST_F(FaultTest, DeliveriesFromSeveralThreadsAtOnce) {
   Settle();
   ExpectRoutineTiles({"a1", "b2", "c3"});
 }
+
+// A sign-out landing while a tile request writes its list: the caller gets
+// the whole list or, signed out, the contents list, never an empty
+// routine list.
+TEST_F(FaultTest, SignOutRacingATileRequestNeverYieldsAnEmptyList) {
+  StartSignedIn(kTwo);
+  std::atomic<bool> stop{false};
+  std::thread caller([&] {
+    while (!stop.load()) iot_svc_get_accelerator_tiles();
+  });
+  for (int i = 0; i < 2000; ++i) {
+    iotfw_sim::DeliverEventNow(kSignedOut, "");
+    iotfw_sim::DeliverResultNow(kRoutineList, List(kTwo));
+    iotfw_sim::DeliverResultNow(kLogin, kSuccess);  // tiles held: signed in at once
+  }
+  stop = true;
+  caller.join();
+  Settle();
+  int routineLists = 0;
+  for (const Delivery& d : results_.Deliveries()) {
+    if (!ContentsIds(d.text).empty()) continue;
+    ++routineLists;
+    EXPECT_EQ(RoutineIds(d.text), kTwoIds) << d.text;
+  }
+  EXPECT_GT(routineLists, 0);
+  ExpectRoutineTiles(kTwoIds);
+}

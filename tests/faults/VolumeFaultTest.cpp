@@ -49,32 +49,6 @@ struct Tally {
   }
 };
 
-// The most threads seen while it ran.
-class ThreadPeak {
- public:
-  ThreadPeak()
-      : m_thread([this] {
-          while (!m_stop.load()) {
-            const int now = ThreadCount();
-            if (now > m_peak.load()) m_peak = now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-          }
-        }) {}
-  ~ThreadPeak() { Stop(); }
-  int Stop() {
-    m_stop = true;
-    if (m_thread.joinable()) m_thread.join();
-    return m_peak.load() - 1;  // not counting itself
-  }
-
- private:
-  std::atomic<bool> m_stop{false};
-  std::atomic<int> m_peak{0};
-  std::thread m_thread;
-};
-
-// Room for the request threads in flight and the sanitizers' helpers.
-constexpr int kThreadSlack = 16;
 // Growth allowed for allocator caches and sanitizer quarantine.
 constexpr long kRssSlackKib = 128 * 1024;
 
@@ -116,7 +90,7 @@ TEST_F(FaultTest, TenThousandRequestsSignedOut) {
   ASSERT_TRUE(tally.WaitFor(kRequests, std::chrono::seconds(60)));
 
   // One thread per request would be thousands, each with its own TLS session.
-  EXPECT_LE(peak.Stop(), baseThreads_ + kThreadSlack);
+  EXPECT_LE(peak.Stop(), baseThreads_ + kDownloadThreadSlack);
   ExpectNoThreadLeft();
   EXPECT_EQ(tally.matching.load(), kRequests);  // every one a good download, none lost
   EXPECT_EQ(tally.other.load(), 0);
