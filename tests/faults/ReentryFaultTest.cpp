@@ -243,6 +243,11 @@ class ReentryTest : public FaultTest {
     ASSERT_TRUE(iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, &events_));
     SignIn();
     ExpectRoutineTiles(kTwoIds);
+    // The downloads' threads are gone, but only the recorders' locks order
+    // their last deliveries before the recorders are destroyed.
+    callback.got.Count();
+    callback.replacement.Count();
+    callback.other.Count();
   }
 };
 
