@@ -56,7 +56,8 @@ def main():
         print(f"| {name:36} | {base:40} | {t:9.1f} {unit:2} | {tb:9.1f} {unit:2} | {ratio:6.2f} | <={goal:g} {mark} |")
     for name, b in results.items():
         counters = ("rss_kib", "library_bytes", "threads_after", "rss_delta_kib", "rss_growth_next_1000_kib",
-                    "threads_delta")
+                    "threads_delta", "text_bytes", "rodata_bytes", "data_bytes", "bss_bytes", "rss_before_kib",
+                    "rss_load_delta_kib", "rss_start_delta_kib", "rss_total_delta_kib", "library_rss_kib")
         if "icon" in name.lower() or any(k in b for k in counters):
             extras = {k: v for k, v in b.items() if k in counters}
             print(f"{name}: {b['time']:.1f} {b['time_unit']} {extras if extras else ''}")
