@@ -51,8 +51,6 @@ int ThreadPeak::Stop() {
   return m_peak.load() - 1;
 }
 
-void FaultTest::SetUp() { ServiceTest::SetUp(); }
-
 void FaultTest::TearDown() {
   ServiceTest::TearDown();
   ExpectNoThreadLeft();

@@ -34,7 +34,6 @@ class Watchdog {
 
 class FaultTest : public ServiceTest {
  protected:
-  void SetUp() override;
   void TearDown() override;
 
   // Signed in: a tile request yields the after-sign-in list with `ids`. A

@@ -262,11 +262,14 @@ TEST_F(FaultTest, DeliveriesFromSeveralThreadsAtOnce) {
     framework.emplace_back([t, &three] {
       for (int i = 0; i < 100; ++i) {
         const std::string id = "n" + std::to_string(t) + "-" + std::to_string(i);
+        auto cloud = [](const char* name, const std::string& routine, const char* label) {
+          iotfw_sim::DeliverEventNow(kCloud, iotfw_sim::MakeCloudEvent(name, routine, label));
+        };
         switch ((i + t) % 6) {
           case 0: iotfw_sim::DeliverResultNow(kRoutineList, List(three)); break;
-          case 1: iotfw_sim::DeliverEventNow(kCloud, iotfw_sim::MakeCloudEvent("InstalledVelkapCreated", id, "New")); break;
-          case 2: iotfw_sim::DeliverEventNow(kCloud, iotfw_sim::MakeCloudEvent("InstalledVelkapUpdated", "a1", "Night")); break;
-          case 3: iotfw_sim::DeliverEventNow(kCloud, iotfw_sim::MakeCloudEvent("InstalledVelkapDeleted", id, "")); break;
+          case 1: cloud("InstalledVelkapCreated", id, "New"); break;
+          case 2: cloud("InstalledVelkapUpdated", "a1", "Night"); break;
+          case 3: cloud("InstalledVelkapDeleted", id, ""); break;
           case 4: iotfw_sim::DeliverResultNow(kLogin, kSuccess); break;
           case 5: iotfw_sim::DeliverEventNow(i % 12 == 5 ? kSignedOut : kRefresh, ""); break;
         }
