@@ -32,7 +32,8 @@ class CContents {
   // Starts one download on a thread of its own and returns at once; while
   // a few downloads already run, the request instead waits for the next one
   // to start. Either way the callback current now receives exactly one tile
-  // list, from a download begun after this call, even when it fails.
+  // list, from a download begun after this call, even when it fails. A
+  // callback that blocks holds up its own thread, not later downloads.
   void RequestContentsList();
 
   // The contents URL for the current TV language.

@@ -13,9 +13,15 @@ namespace {
 // Downloads that may run at once. A caller asking in a loop would otherwise
 // start a thread and a TLS connection per call, without bound: thousands of
 // threads, hundreds of MiB, and on the TV's 32-bit address space threads
-// that cannot be created at all. Requests beyond the bound wait and are all
-// answered by the next download that starts.
+// that cannot be created at all. Requests beyond the bound wait, and the
+// next download to start serves all of them.
 constexpr int kMaxDownloads = 4;
+
+// Set while this thread delivers a contents result, so that an owner
+// destroyed from inside its own callback does not wait for itself.
+thread_local bool t_delivering = false;
+
+void ContentsRequestThreadMain(std::vector<stCallBack> batch, std::shared_ptr<CContentsLifeline> lifeline);
 
 }  // namespace
 
@@ -29,8 +35,8 @@ class CContentsLifeline {
   std::condition_variable idle;
   bool alive = true;
   int deliveries = 0;
-  int downloads = 0;                // request threads running
-  std::vector<stCallBack> waiting;  // requests made while kMaxDownloads ran
+  int downloads = 0;                // request threads still downloading
+  std::vector<stCallBack> waiting;  // requests no download has started for yet
 
   // Marks a delivery in flight; false once the owner is gone.
   bool BeginDelivery() {
@@ -48,22 +54,31 @@ class CContentsLifeline {
     idle.notify_all();
   }
 
-  // The requests a finished download takes over, or none, in which case
-  // the calling thread no longer counts as running.
-  std::vector<stCallBack> TakeWaitingOrFinish() {
+  // One download for every waiting request; the caller holds `mutex`. When
+  // no thread can be had the requests go on waiting for the next download.
+  void StartDownloadLocked(const std::shared_ptr<CContentsLifeline>& self, std::thread& handle) {
+    try {
+      handle = std::thread(ContentsRequestThreadMain, waiting, self);
+    } catch (const std::system_error& error) {
+      VARNIO_LOG(3, "cannot start a contents request: %s", error.what());
+      return;
+    }
+    handle.detach();
+    waiting.clear();
+    ++downloads;
+  }
+
+  // A download is done: its place goes to the requests that waited for one.
+  void FinishDownload(const std::shared_ptr<CContentsLifeline>& self) {
     std::lock_guard<std::mutex> lock(mutex);
-    std::vector<stCallBack> batch;
-    if (alive) batch.swap(waiting);
-    if (batch.empty()) --downloads;
-    return batch;
+    --downloads;
+    if (!alive || waiting.empty()) return;
+    std::thread handle;
+    StartDownloadLocked(self, handle);
   }
 };
 
 namespace {
-
-// Set while this thread delivers a contents result, so that an owner
-// destroyed from inside its own callback does not wait for itself.
-thread_local bool t_delivering = false;
 
 void Deliver(const stCallBack& callBack, const std::string& json, CContentsLifeline& lifeline) {
   if (callBack.pfnCallBack == nullptr || !lifeline.BeginDelivery()) return;
@@ -74,16 +89,15 @@ void Deliver(const stCallBack& callBack, const std::string& json, CContentsLifel
 }
 
 // Each request in `batch` gets its own delivery of one download made after
-// it was asked for; then the thread serves whatever waited meanwhile.
+// it was asked for. The download's place is given up before delivering, so
+// a caller's callback that blocks holds up only its own thread.
 void ContentsRequestThreadMain(std::vector<stCallBack> batch, std::shared_ptr<CContentsLifeline> lifeline) {
-  while (!batch.empty()) {
-    std::string contents;
-    CContents::GetQuorvelJsonFile(contents);
-    std::string json;
-    CContents::GetContentsJson(contents, json);
-    for (const stCallBack& callBack : batch) Deliver(callBack, json, *lifeline);
-    batch = lifeline->TakeWaitingOrFinish();
-  }
+  std::string contents;
+  CContents::GetQuorvelJsonFile(contents);
+  std::string json;
+  CContents::GetContentsJson(contents, json);
+  lifeline->FinishDownload(lifeline);
+  for (const stCallBack& callBack : batch) Deliver(callBack, json, *lifeline);
 }
 
 }  // namespace
@@ -118,21 +132,7 @@ void CContents::UnregisterCallback() {
 void CContents::RequestContentsList() {
   VARNIO_TRACE();
   std::lock_guard<std::mutex> lock(m_pLifeline->mutex);
-  if (m_pLifeline->downloads >= kMaxDownloads) {
-    m_pLifeline->waiting.push_back(m_stCallBack);
-    return;
-  }
-  try {
-    m_Thread = std::thread(ContentsRequestThreadMain, std::vector<stCallBack>{m_stCallBack}, m_pLifeline);
-    m_Thread.detach();
-    ++m_pLifeline->downloads;
-  } catch (const std::system_error& error) {
-    // Out of threads: a running download takes the request over; with none
-    // running it is lost, but the caller must not see a throw.
-    if (m_pLifeline->downloads > 0) {
-      m_pLifeline->waiting.push_back(m_stCallBack);
-      return;
-    }
-    VARNIO_LOG(3, "cannot start a contents request: %s", error.what());
-  }
+  m_pLifeline->waiting.push_back(m_stCallBack);
+  // With every place taken, the next download to finish starts one for it.
+  if (m_pLifeline->downloads < kMaxDownloads) m_pLifeline->StartDownloadLocked(m_pLifeline, m_Thread);
 }
