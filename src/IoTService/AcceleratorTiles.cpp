@@ -12,11 +12,15 @@
 
 void CIoTService::GetAcceleratorTiles() {
   VARNIO_TRACE();
-  if (GetIsLoggedIn()) {
-    {
-      CAutoLock lock(m_StateLock);
-      m_bAsRequest = true;
-    }
+  bool loggedIn;
+  {
+    // One hold of the lock: a sign-out cannot slip in between and leave a
+    // request of the old session waiting for its routines.
+    CAutoLock lock(m_StateLock);
+    loggedIn = GetIsLoggedIn();
+    if (loggedIn) m_bAsRequest = true;
+  }
+  if (loggedIn) {
     m_GetAfterLoginTiles();
     return;
   }
