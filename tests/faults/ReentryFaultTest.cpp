@@ -7,8 +7,9 @@
 #include <gmock/gmock.h>
 #include <vconf_sim.h>
 
-#include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "FaultTest.h"
@@ -254,3 +255,58 @@ class ReentryTest : public FaultTest {
 TEST_F(ReentryTest, ResultCallbacksReenteringOnEveryThread) { RunAll(false, ResultRoads()); }
 
 TEST_F(ReentryTest, EventCallbacksReenteringOnEveryThread) { RunAll(true, EventRoads()); }
+
+namespace {
+
+// A result callback whose first `holds` calls block until released.
+struct Blocking {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int holds = 0;
+  int calls = 0;
+  bool released = false;
+
+  static void Callback(std::string, void* userData) {
+    Blocking* self = static_cast<Blocking*>(userData);
+    std::unique_lock<std::mutex> lock(self->mutex);
+    const bool hold = self->calls++ < self->holds;
+    self->changed.notify_all();
+    if (hold) self->changed.wait(lock, [self] { return self->released; });
+  }
+
+  bool WaitForCalls(int count) {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(30), [&] { return calls >= count; });
+  }
+
+  void Release() {
+    std::lock_guard<std::mutex> lock(mutex);
+    released = true;
+    changed.notify_all();
+  }
+};
+
+}  // namespace
+
+// Callbacks that never return (until released) on more contents threads than
+// downloads may run at once: later requests are still downloaded and answered.
+TEST_F(FaultTest, BlockedCallbacksHoldUpOnlyTheirOwnThreads) {
+  StartService();
+  Blocking blocking;
+  blocking.holds = 6;
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Blocking::Callback, &blocking));
+  // The first request not answered while the others block, or 0.
+  const int heldUp = [&] {
+    for (int i = 1; i <= blocking.holds + 1; ++i) {
+      iot_svc_get_accelerator_tiles();
+      if (!blocking.WaitForCalls(i)) return i;
+    }
+    return 0;
+  }();
+  blocking.Release();
+  EXPECT_EQ(heldUp, 0) << "blocked callbacks held up request " << heldUp;
+  ExpectNoThreadLeft();
+  blocking.WaitForCalls(0);  // its lock orders the released threads' last touch before destruction
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
+  ExpectContentsTiles();
+}
