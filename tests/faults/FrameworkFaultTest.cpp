@@ -121,14 +121,11 @@ TEST_F(FaultTest, AnswersDeliveredTwiceActOnce) {
   };
   iotfw_sim::SetSignedIn(true);
   iotfw_sim::SetRoutines("loc-home", kTwo);
+  for (int command : {kLogin, kRoutineList, kExecute}) iotfw_sim::SetAnswerMode(command, AnswerMode::kNever);
+  StartService();
   for (const TwiceCase& c : cases) {
     SCOPED_TRACE(c.name);
-    // Each case needs a service whose sign-in has not happened yet: start
-    // from signed out with no tiles.
-    iotfw_sim::SetAnswerMode(kLogin, AnswerMode::kNever);
-    iotfw_sim::SetAnswerMode(kRoutineList, AnswerMode::kNever);
-    iotfw_sim::SetAnswerMode(kExecute, AnswerMode::kNever);
-    if (baseThreads_ == 0) StartService();
+    // Each case starts signed out with no tiles, its sign-in still to come.
     iotfw_sim::InjectEvent(kSignedOut, "");
     Settle();
     events_.Clear();
@@ -178,11 +175,12 @@ TEST_F(FaultTest, LateAnswersAfterSignOutDoNotSignTheUserInAgain) {
   };
   iotfw_sim::SetSignedIn(true);
   iotfw_sim::SetRoutines("loc-home", kTwo);
+  iotfw_sim::SetAnswerMode(kRoutineList, AnswerMode::kNever);
+  StartService();
   for (const LateCase& c : cases) {
     SCOPED_TRACE(c.name);
     iotfw_sim::SetAnswerMode(kRoutineList, AnswerMode::kNever);
-    if (baseThreads_ == 0) StartService();  // signed in; the sign-in waits for its list
-    iotfw_sim::InjectResult(kLogin, kSuccess);
+    iotfw_sim::InjectResult(kLogin, kSuccess);  // signed in; the sign-in waits for its list
     Settle();
     iot_svc_get_accelerator_tiles();  // signed in, no tiles: waits for the list too
     iotfw_sim::InjectEvent(kSignedOut, "");
@@ -220,7 +218,7 @@ TEST_F(FaultTest, SynchronousAnswersOnEveryRoad) {
     SCOPED_TRACE(::testing::PrintToString(commands));
     for (int command : {kLogin, kRoutineList, kExecute}) iotfw_sim::SetAnswerMode(command, AnswerMode::kAsync);
     for (int command : commands) iotfw_sim::SetAnswerMode(command, AnswerMode::kSync);
-    if (baseThreads_ == 0) StartService();
+    if (baseThreads_ == 0) StartService();  // the first case's answers come inside the start
     ExpectRoutineTiles(kTwoIds);
 
     power_sim::TriggerWakeup();
