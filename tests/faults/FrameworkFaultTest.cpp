@@ -278,6 +278,7 @@ TEST_F(FaultTest, DeliveriesFromSeveralThreadsAtOnce) {
   stop = true;
   caller.join();
   Settle();
+  ExpectNoThreadLeft();  // contents lists asked for while signed out have arrived
 
   for (const Delivery& d : results_.Deliveries()) {
     if (!ContentsIds(d.text).empty()) continue;  // asked while signed out
