@@ -105,9 +105,10 @@ long ResidentKib() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// 1000 requests, 50 in flight at a time, after a warm-up batch, and then
-// 1000 more: the first figure includes the allocator's per-thread arenas
-// filling up, the second shows whether anything keeps growing.
+// 1000 requests, asked 50 at a time (the few downloads that may run at once
+// answer the rest), after a warm-up batch, and then 1000 more: the first
+// figure includes the allocator's per-thread arenas filling up, the second
+// shows whether anything keeps growing.
 void BM_ContentsThousandRequests(benchmark::State& state) {
   SharedHost();
   dlog_sim::SetLoggingOn(false);
