@@ -21,18 +21,25 @@ PAIRS = [
     ("BM_ContentsRequestEndToEnd", "BM_Baseline_CurlGet", 1.3),
 ]
 ARGS = ["10", "100", "1000"]
+REPETITIONS = 3
 
 
 def run(binary):
-    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=0.2"],
+    # The median of a few repetitions: one run of a case is easily thrown
+    # off by whatever else the machine does meanwhile.
+    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=0.2",
+                          f"--benchmark_repetitions={REPETITIONS}", "--benchmark_report_aggregates_only=true"],
                          check=True, capture_output=True, text=True).stdout
     # "/iterations:N" and "/real_time" only say how a case was run. A case
     # timed on its own thread is compared by CPU time, which other load on
     # the machine disturbs less; one that waits on other threads by wall time.
     results = {}
     for b in json.loads(out)["benchmarks"]:
-        b["time"] = b["real_time"] if "/real_time" in b["name"] else b["cpu_time"]
-        results[re.sub(r"/(iterations:\d+|real_time)", "", b["name"])] = b
+        if b.get("aggregate_name", "median") != "median":
+            continue
+        name = b.get("run_name", b["name"])
+        b["time"] = b["real_time"] if "/real_time" in name else b["cpu_time"]
+        results[re.sub(r"/(iterations:\d+|real_time)", "", name)] = b
     return results
 
 
@@ -48,7 +55,8 @@ def rows(results):
 def main():
     binary = sys.argv[1]
     results = run(binary)
-    print(f"machine: {platform.machine()}, {os.cpu_count()} cores, {platform.platform()}")
+    print(f"machine: {platform.machine()}, {os.cpu_count()} cores, {platform.platform()}; "
+          f"median of {REPETITIONS} runs")
     print(f"| {'benchmark':36} | {'baseline':40} | {'time':>12} | {'baseline':>12} | {'ratio':>6} | goal |")
     print(f"|{'-' * 38}|{'-' * 42}|{'-' * 14}|{'-' * 14}|{'-' * 8}|------|")
     for name, base, t, unit, tb, ratio, goal in rows(results):
