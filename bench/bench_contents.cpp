@@ -15,6 +15,7 @@
 
 #include "Contents.h"
 #include "ContentsHost.h"
+#include "ResidentMemory.h"
 #include "ThreadCount.h"
 
 namespace {
@@ -94,16 +95,6 @@ void BM_ContentsRequestEndToEnd(benchmark::State& state) {
   dlog_sim::SetLoggingOn(true);
 }
 BENCHMARK(BM_ContentsRequestEndToEnd)->UseRealTime()->Unit(benchmark::kMicrosecond);
-
-long ResidentKib() {
-  long pages = 0;
-  long resident = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 // 1000 requests, asked 50 at a time (the few downloads that may run at once
 // answer the rest), after a warm-up batch, and then 1000 more: the first

@@ -64,6 +64,20 @@ class ThreadPeak {
   std::thread m_thread;
 };
 
+// Framework command and event ids the tests answer or inject.
+constexpr int kLogin = 102;
+constexpr int kRoutineList = 107;
+constexpr int kExecute = 111;
+constexpr int kSignedIn = 1000;
+constexpr int kSignedOut = 1001;
+constexpr int kCloud = 1004;
+constexpr int kRefresh = 1005;
+
+inline constexpr char kSuccess[] = R"({"result":"Success"})";
+// An account with two routines, and their ids in tile order.
+inline const std::vector<iotfw_sim::Routine> kTwo = {{"a1", "Good Morning"}, {"b2", "Movie"}};
+inline const std::vector<std::string> kTwoIds = {"a1", "b2"};
+
 // Threads that contents downloads may add at most: the few request threads
 // and their resolver threads.
 constexpr int kDownloadThreadSlack = 12;

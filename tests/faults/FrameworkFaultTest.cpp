@@ -16,18 +16,6 @@ using iotfw_sim::AnswerMode;
 
 namespace {
 
-constexpr int kLogin = 102;
-constexpr int kRoutineList = 107;
-constexpr int kExecute = 111;
-constexpr int kSignedIn = 1000;
-constexpr int kSignedOut = 1001;
-constexpr int kCloud = 1004;
-constexpr int kRefresh = 1005;
-
-const char kSuccess[] = R"({"result":"Success"})";
-const std::vector<iotfw_sim::Routine> kTwo = {{"a1", "Good Morning"}, {"b2", "Movie"}};
-const std::vector<std::string> kTwoIds = {"a1", "b2"};
-
 std::string List(const std::vector<iotfw_sim::Routine>& routines) {
   return iotfw_sim::MakeRoutineListAnswer(routines);
 }

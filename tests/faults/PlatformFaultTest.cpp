@@ -15,7 +15,6 @@
 namespace {
 
 constexpr char kLanguageKey[] = "db/menu_widget/language";
-const std::vector<iotfw_sim::Routine> kTwo = {{"a1", "Good Morning"}, {"b2", "Movie"}};
 
 std::string ExpectedList(const std::string& name) {
   std::string bytes;

@@ -18,16 +18,6 @@ using iotfw_sim::AnswerMode;
 
 namespace {
 
-constexpr int kLogin = 102;
-constexpr int kRoutineList = 107;
-constexpr int kSignedIn = 1000;
-constexpr int kSignedOut = 1001;
-constexpr int kRefresh = 1005;
-
-const char kSuccess[] = R"({"result":"Success"})";
-const std::vector<iotfw_sim::Routine> kTwo = {{"a1", "Good Morning"}, {"b2", "Movie"}};
-const std::vector<std::string> kTwoIds = {"a1", "b2"};
-
 enum class Act {
   kUnregisterSelf,  // the next delivery of its kind reaches nobody
   kReplaceSelf,     // the next delivery reaches the replacement

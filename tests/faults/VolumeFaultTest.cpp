@@ -11,22 +11,13 @@
 
 #include "ContentsHost.h"
 #include "FaultTest.h"
+#include "ResidentMemory.h"
 #include "TestData.h"
 #include "ThreadCount.h"
 
 namespace {
 
 constexpr int kRequests = 10000;
-
-long ResidentKib() {
-  long pages = 0;
-  long resident = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 // Counts the lists equal to the expected one without keeping any of them.
 struct Tally {
