@@ -49,11 +49,11 @@ void CIoTService::m_OnSignedOut() {
     // nor hand that account's routines to a signed-out caller.
     m_bAsEvent = false;
     m_bAsRequest = false;
-    // Signed out in the same hold, so no tile request sees a signed-in
-    // user without tiles and waits for a list of the old session.
-    m_bIsLoggedIn = false;
+    // Signed out in the same hold (the lock is recursive), so no tile
+    // request sees a signed-in user without tiles and waits for a list of
+    // the old session.
+    m_UpdateLoginStatus(false);
   }
-  m_UpdateLoginStatus(false);
   m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
 }
 
