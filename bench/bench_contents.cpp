@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
-#include <unistd.h>
 
 #include "Contents.h"
 #include "ContentsHost.h"
@@ -123,7 +122,7 @@ void BM_ContentsThousandRequests(benchmark::State& state) {
     state.ResumeTiming();
   }
   // The last threads may still be returning from the callback.
-  for (int i = 0; i < 500 && ThreadCount() > threadsBefore; ++i) usleep(10000);
+  WaitForThreadCount(threadsBefore, std::chrono::seconds(5));
   state.counters["rss_delta_kib"] = static_cast<double>(rssAfterFirst - rssBefore);
   state.counters["rss_growth_next_1000_kib"] = static_cast<double>(ResidentKib() - rssAfterFirst);
   state.counters["threads_delta"] = ThreadCount() - threadsBefore;

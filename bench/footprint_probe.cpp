@@ -3,7 +3,6 @@
 // bench_footprint. Kept out of the benchmark binary, which has the library's
 // code and its dependencies loaded already. Like the home screen that loads
 // the library, this is a C++ program: the C++ runtime is there before.
-#include <dirent.h>
 #include <dlfcn.h>
 
 #include <chrono>
@@ -12,28 +11,10 @@
 #include <iostream>
 #include <thread>
 
+#include "ResidentMemory.h"
+#include "ThreadCount.h"
+
 namespace {
-
-long ResidentKib() {
-  long kib = -1;
-  if (FILE* status = std::fopen("/proc/self/status", "r")) {
-    char line[256];
-    while (std::fgets(line, sizeof(line), status) != nullptr) {
-      if (std::sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
-    }
-    std::fclose(status);
-  }
-  return kib;
-}
-
-int Threads() {
-  int count = 0;
-  if (DIR* dir = opendir("/proc/self/task")) {
-    while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
-    closedir(dir);
-  }
-  return count;
-}
 
 // Resident pages of the mappings of files whose path holds `name`.
 long MappedResidentKib(const char* name) {
@@ -68,7 +49,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const long before = ResidentKib();
-  const int threadsBefore = Threads();
+  const int threadsBefore = ThreadCount();
   void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
     std::fprintf(stderr, "%s\n", dlerror());
@@ -89,7 +70,7 @@ int main(int argc, char** argv) {
             << "rss_start_delta_kib " << started - loaded << "\n"
             << "rss_kib " << started << "\n"
             << "library_rss_kib " << MappedResidentKib("libvarnio.so") << "\n"
-            << "threads_after " << Threads() - threadsBefore << std::endl;
+            << "threads_after " << ThreadCount() - threadsBefore << std::endl;
   // The service lives until the process ends; so does the library.
   return 0;
 }

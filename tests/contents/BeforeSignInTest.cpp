@@ -32,11 +32,7 @@ class BeforeSignInTest : public ServiceTest {
 
   // Every download thread has ended, so no delivery is still on its way.
   bool DownloadsDone() {
-    for (int i = 0; i < 3000; ++i) {
-      if (ThreadCount() <= baseThreads_) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    return WaitForThreadCount(baseThreads_, std::chrono::seconds(30));
   }
 
   ContentsHost host_{{VARNIO_CONTENTS_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()}};

@@ -20,8 +20,6 @@ namespace {
 
 using Mode = ContentsHost::Mode;
 
-const std::vector<std::string> kFourIds = {"intro", "how", "uses", "start"};
-
 class ContentsHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -91,7 +89,7 @@ TEST_P(ContentsHostFaultTest, EndsInOneDeliveryOfTheFixedTiles) {
   host_.SetMode(fault.mode);
   LogCapture capture;
   const std::string delivered = RequestOnce();
-  EXPECT_EQ(TileIds(delivered), kFourIds);
+  EXPECT_EQ(ContentsIds(delivered), kContentsIds);
   if (fault.curlCodes.empty()) {
     EXPECT_TRUE(capture.Contains("get json success"));
   } else {

@@ -1,16 +1,11 @@
 #include "FaultTest.h"
 
 #include <gmock/gmock.h>
-#include <json/json.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
-#include "ThreadCount.h"
 #include "varnio.h"
-
-const std::vector<std::string> kContentsIds = {"intro", "how", "uses", "start"};
 
 Watchdog::Watchdog(std::chrono::seconds limit)
     : m_thread([this, limit] {
@@ -82,27 +77,5 @@ void FaultTest::ExpectContentsTiles() {
 
 void FaultTest::ExpectNoThreadLeft() {
   if (baseThreads_ == 0) return;  // the service never started
-  EXPECT_TRUE(WaitForThreadCount(baseThreads_)) << ThreadCount() << " threads, " << baseThreads_ << " before";
-}
-
-std::vector<std::string> ContentsIds(const std::string& json) {
-  std::vector<std::string> ids;
-  Json::Value root;
-  Json::CharReaderBuilder builder;
-  std::string errors;
-  std::istringstream in(json);
-  if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isArray() || root.size() != 2) return ids;
-  for (const Json::Value& section : root) {
-    for (const Json::Value& item : section["data"]) ids.push_back(item["id"].asString());
-  }
-  return ids;
-}
-
-bool WaitForThreadCount(int count, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (ThreadCount() > count) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
+  EXPECT_TRUE(WaitForThreadCount(baseThreads_, kThreadsEndWithin)) << ThreadCount() << " threads, " << baseThreads_ << " before";
 }

@@ -14,7 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "ContentsTiles.h"
 #include "ServiceTest.h"
+#include "ThreadCount.h"
 
 // Ends the process if not disarmed in time: a deadlocked test cannot be
 // unwound, and every wait below it would block for ever.
@@ -82,13 +84,7 @@ inline const std::vector<std::string> kTwoIds = {"a1", "b2"};
 // and their resolver threads.
 constexpr int kDownloadThreadSlack = 12;
 
-// The four fixed ids of a before-sign-in list, section by section.
-extern const std::vector<std::string> kContentsIds;
-
-// The "id"s of a before-sign-in list; empty when the text is no such list.
-std::vector<std::string> ContentsIds(const std::string& json);
-
-// Waits (bounded) until the process has at most `count` threads.
-bool WaitForThreadCount(int count, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// How long a fault test waits for the threads a fault started to end.
+constexpr std::chrono::seconds kThreadsEndWithin{20};
 
 #endif  // VARNIO_TESTS_FAULT_TEST_H_

@@ -207,7 +207,7 @@ class ReentryTest : public FaultTest {
     road.provoke();
     ASSERT_TRUE(callback.got.WaitFor(1, road.wait)) << "not delivered";
     Settle();
-    ASSERT_TRUE(WaitForThreadCount(baseThreads_));  // downloads it started are done
+    ASSERT_TRUE(WaitForThreadCount(baseThreads_, kThreadsEndWithin));  // downloads it started are done
     const std::thread::id expected = road.thread();
     if (expected != std::thread::id()) {
       EXPECT_EQ(callback.got.Deliveries()[0].thread, expected);
@@ -224,7 +224,7 @@ class ReentryTest : public FaultTest {
     if (act == Act::kReplaceSelf) {
       EXPECT_TRUE(callback.replacement.WaitFor(replacedBefore + 1, road.wait));
     }
-    ASSERT_TRUE(WaitForThreadCount(baseThreads_));
+    ASSERT_TRUE(WaitForThreadCount(baseThreads_, kThreadsEndWithin));
     if (act != Act::kCallEverything) {
       EXPECT_EQ(callback.got.Count(), before);
     }

@@ -22,9 +22,7 @@ void ServiceTest::TearDown() {
   iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
   iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
   Settle();
-  for (int i = 0; baseThreads_ > 0 && i < 1000 && ThreadCount() > baseThreads_; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  if (baseThreads_ > 0) WaitForThreadCount(baseThreads_, std::chrono::seconds(10));
 }
 
 void ServiceTest::StartService() {

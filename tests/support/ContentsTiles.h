@@ -1,0 +1,19 @@
+// Reading before-sign-in tile lists in tests: their tile ids, and the lists
+// the sample contents files must turn into.
+#ifndef VARNIO_TESTS_CONTENTS_TILES_H_
+#define VARNIO_TESTS_CONTENTS_TILES_H_
+
+#include <string>
+#include <vector>
+
+// The four fixed ids of a before-sign-in list, section by section.
+extern const std::vector<std::string> kContentsIds;
+
+// The "id"s of a before-sign-in list (two sections); empty when the text is
+// no such list.
+std::vector<std::string> ContentsIds(const std::string& json);
+
+// The list the sample file "general" or "kr" must turn into.
+std::string ExpectedTiles(const std::string& name);
+
+#endif  // VARNIO_TESTS_CONTENTS_TILES_H_
