@@ -67,7 +67,7 @@ bool DemoDay::SignIn() {
   iotfw_sim::InjectEvent(kSignedIn, "");
   Say("> framework event 1000 (signed in)");
   bool ok = AwaitTilesChanged();
-  ok &= RequestAndShowRow([this](const TileList& list) { return CloudCheck(list, "Routines"); });
+  ok &= RequestAndShowRoutineRow("Routines");
   return End(ok);
 }
 
@@ -79,7 +79,7 @@ bool DemoDay::RoutineCreated() {
   Say("> framework event 1004 InstalledVelkapCreated r-4 \"Good night\"");
   bool ok = NoTilesChanged();
   Say("  (a creation is not announced; the next tile request shows it)");
-  ok &= RequestAndShowRow([this](const TileList& list) { return CloudCheck(list, "Routines"); });
+  ok &= RequestAndShowRoutineRow("Routines");
   return End(ok);
 }
 
@@ -90,7 +90,7 @@ bool DemoDay::RoutineRenamed() {
   iotfw_sim::InjectEvent(kCloudEvent, iotfw_sim::MakeCloudEvent("InstalledVelkapUpdated", "r-2", "Bye for now"));
   Say("> framework event 1004 InstalledVelkapUpdated r-2 \"Bye for now\"");
   bool ok = AwaitTilesChanged();
-  ok &= RequestAndShowRow([this](const TileList& list) { return CloudCheck(list, "Routines"); });
+  ok &= RequestAndShowRoutineRow("Routines");
   return End(ok);
 }
 
@@ -101,7 +101,7 @@ bool DemoDay::RoutineDeleted() {
   iotfw_sim::InjectEvent(kCloudEvent, iotfw_sim::MakeCloudEvent("InstalledVelkapDeleted", "r-3", ""));
   Say("> framework event 1004 InstalledVelkapDeleted r-3");
   bool ok = AwaitTilesChanged();
-  ok &= RequestAndShowRow([this](const TileList& list) { return CloudCheck(list, "Routines"); });
+  ok &= RequestAndShowRoutineRow("Routines");
   return End(ok);
 }
 
@@ -110,7 +110,7 @@ bool DemoDay::WakeUp() {
   power_sim::TriggerWakeup();
   Say("> power wake-up");
   bool ok = AwaitTilesChanged();
-  ok &= RequestAndShowRow([this](const TileList& list) { return CloudCheck(list, "Routines"); });
+  ok &= RequestAndShowRoutineRow("Routines");
   return End(ok);
 }
 
@@ -121,7 +121,7 @@ bool DemoDay::KoreanLanguage() {
   Say("> db/menu_widget/language = ko_KR.utf8");
   bool ok = NoTilesChanged();
   Say("  (the routines are fetched again quietly; the title comes from the Korean catalogue)");
-  ok &= RequestAndShowRow([this](const TileList& list) { return CloudCheck(list, "루틴"); });
+  ok &= RequestAndShowRoutineRow("루틴");
   return End(ok);
 }
 
@@ -219,6 +219,10 @@ bool DemoDay::End(bool ok) {
 }
 
 void DemoDay::PublishCloud() { iotfw_sim::SetRoutines(kLocation, m_cloud); }
+
+bool DemoDay::RequestAndShowRoutineRow(const std::string& title) {
+  return RequestAndShowRow([this, &title](const TileList& list) { return CloudCheck(list, title); });
+}
 
 std::string DemoDay::CloudCheck(const TileList& list, const std::string& title) const {
   if (!list.valid) return list.error;

@@ -52,6 +52,8 @@ class DemoDay {
   // Asks for the tiles and shows the row that answers; false when none came
   // or `check` found fault with it.
   bool RequestAndShowRow(const Check& check);
+  // The same for a row of the cloud's routines under `title`.
+  bool RequestAndShowRoutineRow(const std::string& title);
   bool End(bool ok);
 
   // The account's routines in the cloud; every change is mirrored into the
