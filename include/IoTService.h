@@ -102,7 +102,9 @@ class CIoTService {
   bool m_bAsEvent = false;
   bool m_bAsRequest = false;
   bool m_bAsUpdate = false;
-  bool m_bLanguageChanged = false;
+  // Contents results still to be dropped, one per language change: a single
+  // flag would let the second of two quick changes through to the caller.
+  int m_nLanguageDrops = 0;
   std::string m_strLocationId;
   std::vector<stTileItem> m_vecRoutineTiles;
   CContents m_Contents;

@@ -38,8 +38,8 @@ void CIoTService::m_ContentsCb(std::string json, void* userData) {
   bool drop = false;
   {
     CAutoLock lock(service->m_StateLock);
-    drop = service->m_bLanguageChanged;
-    service->m_bLanguageChanged = false;
+    drop = service->m_nLanguageDrops > 0;
+    if (drop) --service->m_nLanguageDrops;
   }
   if (!drop) service->m_GetBeforeLoginTiles(json);
 }

@@ -24,7 +24,7 @@ void CIoTService::m_LanguageChangedCb(keynode_t* /*node*/, void* userData) {
   VARNIO_TRACE();
   {
     CAutoLock lock(service->m_StateLock);
-    service->m_bLanguageChanged = true;
+    ++service->m_nLanguageDrops;
   }
   service->m_Contents.RequestContentsList();
   if (service->GetIsLoggedIn()) service->m_RefreshLocationAndRequestRoutines();

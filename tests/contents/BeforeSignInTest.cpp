@@ -62,4 +62,22 @@ TEST_F(BeforeSignInTest, LanguageChangeDropsOneListAndTheNextIsKorean) {
   EXPECT_EQ(results_.Last(), Expected("kr"));
 }
 
+// Each change starts a download of its own; none of them was asked for, so
+// none may reach the caller, however quickly the changes follow each other.
+TEST_F(BeforeSignInTest, QuickLanguageChangesSendNoListUnasked) {
+  for (const char* language : {"ko_KR.utf8", "en_US.utf8", "ko_KR.utf8"}) {
+    vconf_sim::SetStr("db/menu_widget/language", language);
+  }
+  Settle();
+  ASSERT_TRUE(DownloadsDone());
+  EXPECT_EQ(host_.Requests(), 3);
+  EXPECT_EQ(results_.Count(), 0U);
+
+  iot_svc_get_accelerator_tiles();
+  ASSERT_TRUE(results_.WaitFor(1, std::chrono::seconds(30)));
+  ASSERT_TRUE(DownloadsDone());
+  EXPECT_EQ(results_.Count(), 1U);
+  EXPECT_EQ(results_.Last(), Expected("kr"));
+}
+
 }  // namespace
