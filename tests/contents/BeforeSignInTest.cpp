@@ -6,21 +6,14 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "ContentsHost.h"
+#include "ContentsTiles.h"
 #include "ServiceTest.h"
-#include "TestData.h"
 #include "ThreadCount.h"
 #include "varnio.h"
 
 namespace {
-
-std::string Expected(const std::string& name) {
-  std::string bytes;
-  EXPECT_TRUE(ReadFileBytes(TestDataPath("contents/expected/" + name + "-tiles.json"), bytes));
-  return bytes;
-}
 
 class BeforeSignInTest : public ServiceTest {
  protected:
@@ -41,7 +34,7 @@ class BeforeSignInTest : public ServiceTest {
 TEST_F(BeforeSignInTest, TileRequestDeliversTheContentsList) {
   iot_svc_get_accelerator_tiles();
   ASSERT_TRUE(results_.WaitFor(1, std::chrono::seconds(30)));
-  EXPECT_EQ(results_.Last(), Expected("general"));
+  EXPECT_EQ(results_.Last(), ExpectedTiles("general"));
   ASSERT_TRUE(DownloadsDone());
   EXPECT_EQ(results_.Count(), 1U);
   EXPECT_EQ(host_.Requests(), 1);
@@ -55,11 +48,11 @@ TEST_F(BeforeSignInTest, LanguageChangeDropsOneListAndTheNextIsKorean) {
   ASSERT_TRUE(DownloadsDone());
   EXPECT_EQ(host_.Requests(), 2);
   EXPECT_EQ(results_.Count(), 1U);
-  EXPECT_EQ(results_.Last(), Expected("kr"));
+  EXPECT_EQ(results_.Last(), ExpectedTiles("kr"));
 
   iot_svc_get_accelerator_tiles();
   ASSERT_TRUE(results_.WaitFor(2, std::chrono::seconds(30)));
-  EXPECT_EQ(results_.Last(), Expected("kr"));
+  EXPECT_EQ(results_.Last(), ExpectedTiles("kr"));
 }
 
 // Each change starts a download of its own; none of them was asked for, so
@@ -77,7 +70,7 @@ TEST_F(BeforeSignInTest, QuickLanguageChangesSendNoListUnasked) {
   ASSERT_TRUE(results_.WaitFor(1, std::chrono::seconds(30)));
   ASSERT_TRUE(DownloadsDone());
   EXPECT_EQ(results_.Count(), 1U);
-  EXPECT_EQ(results_.Last(), Expected("kr"));
+  EXPECT_EQ(results_.Last(), ExpectedTiles("kr"));
 }
 
 }  // namespace

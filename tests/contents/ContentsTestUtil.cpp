@@ -54,6 +54,5 @@ int ThreadsNow() {
 }
 
 bool WaitForThreads(int count) {
-  ThreadsNow();
   return WaitForThreadCount(count, std::chrono::seconds(15));
 }
