@@ -75,6 +75,14 @@ void ContentsHost::Stop() {
   StopServer();
 }
 
+void ContentsHost::ReleaseStalled() {
+  {
+    std::lock_guard<std::mutex> lock(m_stopMutex);
+    ++m_stallsReleased;
+  }
+  m_stopChanged.notify_all();
+}
+
 void ContentsHost::SetMode(Mode mode) {
   const bool wasReset = m_mode.exchange(mode) == Mode::kReset;
   const bool isReset = mode == Mode::kReset;
@@ -150,7 +158,8 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       return;
     case Mode::kStall: {
       std::unique_lock<std::mutex> lock(m_stopMutex);
-      m_stopChanged.wait(lock, [this] { return m_stopping; });
+      const int released = m_stallsReleased;
+      m_stopChanged.wait(lock, [&] { return m_stopping || m_stallsReleased != released; });
       response.status = 503;
       return;
     }

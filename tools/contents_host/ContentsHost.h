@@ -56,6 +56,11 @@ class ContentsHost {
   // the reset comes from a socket option set before binding.
   void SetMode(Mode mode);
 
+  // Ends the answers stalled so far with an error status; later requests
+  // stall again while the mode says so. A stalled answer otherwise holds one
+  // of the host's few workers until Stop, and its client never hears.
+  void ReleaseStalled();
+
   // Requests received since Start.
   int Requests() const { return m_requests.load(); }
 
@@ -81,6 +86,7 @@ class ContentsHost {
   std::mutex m_stopMutex;
   std::condition_variable m_stopChanged;
   bool m_stopping = false;
+  int m_stallsReleased = 0;
 };
 
 // The directory this build's contents files and certificates live in.
