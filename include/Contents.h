@@ -37,6 +37,10 @@ class CContents {
   // later downloads. Once the process has begun to exit nothing is delivered.
   void RequestContentsList();
 
+  // Inside the contents callback: false when the TV language changed, since
+  // the download being delivered began, to one that asks for another file.
+  static bool DeliveryMatchesLanguage();
+
   // The contents URL for the current TV language.
   static std::string GetURL();
   // Appends the contents file to `out`; true when the transfer completed.

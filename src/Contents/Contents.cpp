@@ -6,6 +6,7 @@
 
 #include "ContentsDownload.h"
 #include "ContentsThreads.h"
+#include "ContentsUrl.h"
 #include "Log.h"
 
 namespace {
@@ -20,6 +21,9 @@ constexpr int kMaxDownloads = 4;
 // Set while this thread delivers a contents result, so that an owner
 // destroyed from inside its own callback does not wait for itself.
 thread_local bool t_delivering = false;
+// The file the result being delivered on this thread came from; null when
+// it came from no file.
+thread_local const std::string* t_deliveredUrl = nullptr;
 
 void ContentsRequestThreadMain(std::vector<stCallBack> batch, std::shared_ptr<CContentsLifeline> lifeline);
 
@@ -82,10 +86,12 @@ class CContentsLifeline {
 
 namespace {
 
-void Deliver(const stCallBack& callBack, const std::string& json, CContentsLifeline& lifeline) {
+void Deliver(const stCallBack& callBack, const std::string& json, const std::string* url, CContentsLifeline& lifeline) {
   if (callBack.pfnCallBack == nullptr || !lifeline.BeginDelivery()) return;
   t_delivering = true;
+  t_deliveredUrl = url;
   callBack.pfnCallBack(json, callBack.pUserData);
+  t_deliveredUrl = nullptr;
   t_delivering = false;
   lifeline.EndDelivery();
 }
@@ -95,12 +101,15 @@ void Deliver(const stCallBack& callBack, const std::string& json, CContentsLifel
 // a caller's callback that blocks holds up only its own thread.
 void ContentsRequestThreadMain(std::vector<stCallBack> batch, std::shared_ptr<CContentsLifeline> lifeline) {
   while (!batch.empty()) {
+    // Read before the download: should the language change during it, the
+    // result counts as out of date even if the download saw the change.
+    const std::string* url = &CurrentContentsUrl();
     std::string contents;
     CContents::GetQuorvelJsonFile(contents);
     std::string json;
     CContents::GetContentsJson(contents, json);
     std::vector<stCallBack> next = lifeline->FinishDownload(lifeline);
-    for (const stCallBack& callBack : batch) Deliver(callBack, json, *lifeline);
+    for (const stCallBack& callBack : batch) Deliver(callBack, json, url, *lifeline);
     batch = std::move(next);
   }
 }
@@ -153,5 +162,9 @@ void CContents::RequestContentsList() {
   VARNIO_LOG(3, "no thread for a contents request; answering with the fixed tiles");
   std::string json;
   GetContentsJson(std::string(), json);
-  for (const stCallBack& callBack : unserved) Deliver(callBack, json, *m_pLifeline);
+  for (const stCallBack& callBack : unserved) Deliver(callBack, json, nullptr, *m_pLifeline);
+}
+
+bool CContents::DeliveryMatchesLanguage() {
+  return t_deliveredUrl == nullptr || *t_deliveredUrl == CurrentContentsUrl();
 }

@@ -1,3 +1,5 @@
+#include "ContentsUrl.h"
+
 #include <vconf.h>
 
 #include <cstdlib>
@@ -6,6 +8,8 @@
 #include "Log.h"
 
 namespace {
+
+constexpr char kLanguageKey[] = "db/menu_widget/language";
 
 // Never destroyed: a download thread may still read them while the process exits.
 const std::string& KoreanContentsUrl() {
@@ -20,17 +24,28 @@ const std::string& ContentsUrl() {
   return *url;
 }
 
-}  // namespace
+const std::string& UrlForLanguage(const std::string& language) {
+  return language == "ko_KR.utf8" ? KoreanContentsUrl() : ContentsUrl();
+}
 
-std::string CContents::GetURL() {
-  VARNIO_TRACE();
+// The TV language; empty when the setting has none.
+std::string ReadLanguage(bool log) {
   std::string language;
-  if (char* value = vconf_get_str("db/menu_widget/language")) {
-    VARNIO_LOG(0, "Current lang : %s", value);
+  if (char* value = vconf_get_str(kLanguageKey)) {
+    if (log) VARNIO_LOG(0, "Current lang : %s", value);
     language = value;
     free(value);
   }
-  const std::string& url = language == "ko_KR.utf8" ? KoreanContentsUrl() : ContentsUrl();
+  return language;
+}
+
+}  // namespace
+
+const std::string& CurrentContentsUrl() { return UrlForLanguage(ReadLanguage(false)); }
+
+std::string CContents::GetURL() {
+  VARNIO_TRACE();
+  const std::string& url = UrlForLanguage(ReadLanguage(true));
   VARNIO_LOG(0, " URL : %s", url.c_str());
   return url;
 }
