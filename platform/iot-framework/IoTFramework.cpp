@@ -1,8 +1,10 @@
 #include "IoTFramework.h"
 
 #include <algorithm>
+#include <cstdarg>
 
 #include "Account.h"
+#include "dlog.h"
 
 namespace {
 
@@ -40,6 +42,15 @@ void DeliverToEach(Account& a, std::vector<Registration> Account::*list, Invoke 
     }
     a.deliveryDone.notify_all();
   }
+}
+
+// The simulator's own diagnostics go to the platform log under their own tag,
+// so that they stand apart from the library's lines.
+__attribute__((format(printf, 1, 2))) void Warn(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  __dlog_vprint(LOG_ID_MAIN, DLOG_WARN, "varnio-sim", format, args);
+  va_end(args);
 }
 
 }  // namespace
@@ -148,17 +159,25 @@ bool CIoTFramework::RequestData(_EIFW_REQUEST_COMMAND command, const std::string
   Account& a = TheAccount();
   const int cmd = static_cast<int>(command);
   std::string answer;
+  bool unknownLocation = false;
   {
     std::lock_guard<std::mutex> lock(a.mutex);
     a.requests.push_back({cmd, argument});
     if (cmd == EIFW_REQUEST_ROUTINE_LIST) {
       auto it = a.routineLists.find(argument);
-      answer = it != a.routineLists.end() ? it->second : iotfw_sim::MakeRoutineListAnswer({});
+      unknownLocation = it == a.routineLists.end();
+      answer = unknownLocation ? iotfw_sim::MakeRoutineListAnswer({}) : it->second;
     } else if (cmd == EIFW_REQUEST_EXECUTE_ROUTINE) {
       answer = a.executeAnswer;
     } else {
       answer = R"({"result":"Fail","data":""})";
     }
+  }
+  // An empty list leaves a tile request unanswered; say why, since nothing else will.
+  if (unknownLocation) {
+    Warn("routine list asked for location \"%s\", which the simulated account has no list for; "
+         "answering an empty one (iotfw_sim::SetRoutines gives it one)",
+         argument.c_str());
   }
   a.Answer(cmd, answer);
   return true;
