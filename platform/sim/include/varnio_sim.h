@@ -13,7 +13,9 @@ namespace varnio_sim {
 // library's service has started (after the first exported call) and while no
 // tile request is outstanding: every thread that starts later is taken for a
 // contents download until it ends, so threads of the caller's own started
-// later are waited for too.
+// later are waited for too. Let the stand-ins deliver what was set before the
+// service started (vconf_sim::WaitIdle) first: a language change the service
+// hears of as it starts begins a download.
 void TakeThreadBaseline();
 
 // Returns true once the settings and power stand-ins have sent every
