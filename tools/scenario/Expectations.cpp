@@ -7,7 +7,7 @@ namespace {
 
 std::string List(const std::vector<std::string>& items) {
   std::string out;
-  for (const std::string& item : items) out += (out.empty() ? "" : ", ") + item;
+  for (const std::string& item : items) out += (out.empty() ? "\"" : ", \"") + item + "\"";
   return "[" + out + "]";
 }
 

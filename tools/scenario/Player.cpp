@@ -112,6 +112,11 @@ void Player::Start() {
   if (!m_caller.Start()) Fail("the library refused the callbacks");
   // Registering started the service, and no tile request is out yet.
   varnio_sim::TakeThreadBaseline();
+  // The start's own notice of a signed-in user may come before the event
+  // callback is registered, or after: what the start brings is shown but
+  // not counted, so that expectations do not depend on that race.
+  Settle(m_timeout);
+  m_received = Received();
 }
 
 void Player::Settle(std::chrono::milliseconds timeout) {

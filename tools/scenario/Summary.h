@@ -3,6 +3,7 @@
 #ifndef VARNIO_TOOLS_SCENARIO_SUMMARY_H_
 #define VARNIO_TOOLS_SCENARIO_SUMMARY_H_
 
+#include <set>
 #include <string>
 
 #include "View.h"
@@ -21,6 +22,7 @@ class Summary : public View {
 
  private:
   const std::string m_name;
+  std::set<std::string> m_warningsShown;  // each once
 };
 
 }  // namespace scenario
