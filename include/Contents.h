@@ -1,13 +1,12 @@
 // Before-sign-in contents: download of the contents file over HTTPS, its
-// conversion to the tile-list JSON, and a few detached request threads that
-// deliver the result to the registered callback.
+// conversion to the tile-list JSON, and a few request threads that deliver
+// the result to the registered callback.
 #ifndef VARNIO_CONTENTS_H_
 #define VARNIO_CONTENTS_H_
 
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "CallBack.h"
@@ -32,8 +31,10 @@ class CContents {
   // Starts one download on a thread of its own and returns at once; while
   // a few downloads already run, the request instead waits for the next one
   // to start. Either way the callback current now receives exactly one tile
-  // list, from a download begun after this call, even when it fails. A
-  // callback that blocks holds up its own thread, not later downloads.
+  // list, from a download begun after this call, even when it fails; when no
+  // thread can be had and none runs, the fixed tiles without texts reach it
+  // before this returns. A callback that blocks holds up its own thread, not
+  // later downloads. Once the process has begun to exit nothing is delivered.
   void RequestContentsList();
 
   // The contents URL for the current TV language.
@@ -48,7 +49,6 @@ class CContents {
   static size_t m_WriteCb(char* data, size_t size, size_t count, std::string* out);
 
  private:
-  std::thread m_Thread;
   stCallBack m_stCallBack;
   std::shared_ptr<CContentsLifeline> m_pLifeline;
 };

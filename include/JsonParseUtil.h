@@ -21,11 +21,13 @@ struct stTileItem {
   std::string strTitle;        // title of the tile's group; contents tiles only
 };
 
-extern const std::string g_strResDir;  // ends with '/'
-extern const std::string g_strRoutineWidth;
-extern const std::string g_strDeviceWidth;
-extern const std::string g_strAppWidth;
-extern const std::string g_strVideoWidth;
+// Never destroyed: download threads and the framework's threads may still
+// read them while the process exits.
+extern const std::string& g_strResDir;  // ends with '/'
+extern const std::string& g_strRoutineWidth;
+extern const std::string& g_strDeviceWidth;
+extern const std::string& g_strAppWidth;
+extern const std::string& g_strVideoWidth;
 
 class CJsonParseUtil {
  public:

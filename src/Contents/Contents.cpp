@@ -2,10 +2,10 @@
 
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
 #include <utility>
 
 #include "ContentsDownload.h"
+#include "ContentsThreads.h"
 #include "Log.h"
 
 namespace {
@@ -26,9 +26,8 @@ void ContentsRequestThreadMain(std::vector<stCallBack> batch, std::shared_ptr<CC
 }  // namespace
 
 // Outlives the CContents for as long as a request thread holds it. The
-// registration, the thread handle and the waiting requests are guarded here
-// too: requests come from the caller's thread and the platform's
-// notification threads at once.
+// registration and the waiting requests are guarded here too: requests come
+// from the caller's thread and the platform's notification threads at once.
 class CContentsLifeline {
  public:
   std::mutex mutex;
@@ -38,10 +37,10 @@ class CContentsLifeline {
   int downloads = 0;                // request threads still downloading
   std::vector<stCallBack> waiting;  // requests no download has started for yet
 
-  // Marks a delivery in flight; false once the owner is gone.
+  // Marks a delivery in flight; false once the owner is gone or the process exits.
   bool BeginDelivery() {
     std::lock_guard<std::mutex> lock(mutex);
-    if (!alive) return false;
+    if (!alive || contents_threads::Exiting()) return false;
     ++deliveries;
     return true;
   }
@@ -54,27 +53,30 @@ class CContentsLifeline {
     idle.notify_all();
   }
 
-  // One download for every waiting request; the caller holds `mutex`. When
-  // no thread can be had the requests go on waiting for the next download.
-  void StartDownloadLocked(const std::shared_ptr<CContentsLifeline>& self, std::thread& handle) {
-    try {
-      handle = std::thread(ContentsRequestThreadMain, waiting, self);
-    } catch (const std::system_error& error) {
-      VARNIO_LOG(3, "cannot start a contents request: %s", error.what());
-      return;
+  // One download for every waiting request; the caller holds `mutex`.
+  contents_threads::StartResult StartDownloadLocked(const std::shared_ptr<CContentsLifeline>& self) {
+    const auto result = contents_threads::Start(
+        [batch = waiting, self]() mutable { ContentsRequestThreadMain(std::move(batch), std::move(self)); });
+    if (result == contents_threads::StartResult::kStarted) {
+      waiting.clear();
+      ++downloads;
     }
-    handle.detach();
-    waiting.clear();
-    ++downloads;
+    return result;
   }
 
-  // A download is done: its place goes to the requests that waited for one.
-  void FinishDownload(const std::shared_ptr<CContentsLifeline>& self) {
+  // A download is done. Its place goes to a new thread for the requests that
+  // waited meanwhile; when no thread can be had, the finishing thread keeps
+  // its place and serves them itself: the requests it returns.
+  std::vector<stCallBack> FinishDownload(const std::shared_ptr<CContentsLifeline>& self) {
     std::lock_guard<std::mutex> lock(mutex);
+    if (alive && !waiting.empty() &&
+        StartDownloadLocked(self) == contents_threads::StartResult::kNoThread) {
+      std::vector<stCallBack> next;
+      next.swap(waiting);
+      return next;
+    }
     --downloads;
-    if (!alive || waiting.empty()) return;
-    std::thread handle;
-    StartDownloadLocked(self, handle);
+    return {};
   }
 };
 
@@ -92,12 +94,15 @@ void Deliver(const stCallBack& callBack, const std::string& json, CContentsLifel
 // it was asked for. The download's place is given up before delivering, so
 // a caller's callback that blocks holds up only its own thread.
 void ContentsRequestThreadMain(std::vector<stCallBack> batch, std::shared_ptr<CContentsLifeline> lifeline) {
-  std::string contents;
-  CContents::GetQuorvelJsonFile(contents);
-  std::string json;
-  CContents::GetContentsJson(contents, json);
-  lifeline->FinishDownload(lifeline);
-  for (const stCallBack& callBack : batch) Deliver(callBack, json, *lifeline);
+  while (!batch.empty()) {
+    std::string contents;
+    CContents::GetQuorvelJsonFile(contents);
+    std::string json;
+    CContents::GetContentsJson(contents, json);
+    std::vector<stCallBack> next = lifeline->FinishDownload(lifeline);
+    for (const stCallBack& callBack : batch) Deliver(callBack, json, *lifeline);
+    batch = std::move(next);
+  }
 }
 
 }  // namespace
@@ -131,8 +136,22 @@ void CContents::UnregisterCallback() {
 
 void CContents::RequestContentsList() {
   VARNIO_TRACE();
-  std::lock_guard<std::mutex> lock(m_pLifeline->mutex);
-  m_pLifeline->waiting.push_back(m_stCallBack);
-  // With every place taken, the next download to finish starts one for it.
-  if (m_pLifeline->downloads < kMaxDownloads) m_pLifeline->StartDownloadLocked(m_pLifeline, m_Thread);
+  std::vector<stCallBack> unserved;
+  {
+    std::lock_guard<std::mutex> lock(m_pLifeline->mutex);
+    m_pLifeline->waiting.push_back(m_stCallBack);
+    // With every place taken, the next download to finish serves it.
+    if (m_pLifeline->downloads < kMaxDownloads &&
+        m_pLifeline->StartDownloadLocked(m_pLifeline) == contents_threads::StartResult::kNoThread &&
+        m_pLifeline->downloads == 0) {
+      unserved.swap(m_pLifeline->waiting);
+    }
+  }
+  // No thread to download on and none running to take the request over: it
+  // is answered now, as a failed download is, rather than never.
+  if (unserved.empty()) return;
+  VARNIO_LOG(3, "no thread for a contents request; answering with the fixed tiles");
+  std::string json;
+  GetContentsJson(std::string(), json);
+  for (const stCallBack& callBack : unserved) Deliver(callBack, json, *m_pLifeline);
 }

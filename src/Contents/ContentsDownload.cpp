@@ -4,6 +4,7 @@
 
 #include "Contents.h"
 #include "ContentsDownload.h"
+#include "ContentsThreads.h"
 #include "Log.h"
 
 namespace {
@@ -24,11 +25,21 @@ size_t WriteToSink(char* data, size_t size, size_t count, void* userData) {
   return CContents::m_WriteCb(data, size, count, sink->out);
 }
 
+// Aborts the transfer once the process has begun to exit; libcurl asks at
+// least about once a second, also while nothing arrives.
+int AbortWhenExiting(void* /*userData*/, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return contents_threads::Exiting() ? 1 : 0;
+}
+
 }  // namespace
 
 void InitCurlOnce() {
   static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+  std::call_once(once, [] {
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    // Registered after the TLS library's own exit handler, so it runs first.
+    contents_threads::StopAtExit();
+  });
 }
 
 ContentsDownloadLimits& ContentsLimits() {
@@ -61,6 +72,8 @@ bool CContents::GetQuorvelJsonFile(std::string& out) {
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.totalTimeoutSeconds);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortWhenExiting);
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
   if (VARNIO_CONTENTS_CA_FILE[0] != '\0') curl_easy_setopt(curl, CURLOPT_CAINFO, VARNIO_CONTENTS_CA_FILE);
 

@@ -9,8 +9,10 @@
 
 namespace {
 
-const std::string g_strIntroVideoUrl =
-    std::string(VARNIO_VIDEO_BASE_URL) + "/tv/videos-1/quorvel-brand-video/927451.mpd";
+// Never destroyed, like the other constant texts: a caller may still execute
+// a tile on another thread while the process exits.
+const std::string& g_strIntroVideoUrl =
+    *new std::string(std::string(VARNIO_VIDEO_BASE_URL) + "/tv/videos-1/quorvel-brand-video/927451.mpd");
 
 }  // namespace
 

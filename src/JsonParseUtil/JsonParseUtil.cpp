@@ -20,7 +20,7 @@ std::string UpperCased(const std::string& label) {
 // The icon of the matching keyword that sorts last; the custom icon when none
 // matches. Substring match: "Feedback" counts as "BACK".
 const std::string& IconFor(const std::map<std::string, std::string>& table, const std::string& upperLabel) {
-  static const std::string kNone;
+  static const std::string& kNone = *new std::string();  // never destroyed, like the tile constants
   const auto custom = table.find(kCustomKeyword);
   const std::string* chosen = custom != table.end() ? &custom->second : &kNone;
   for (const auto& entry : table) {

@@ -6,8 +6,8 @@
 #define VARNIO_RES_DIR "/usr/apps/varnio/res/"
 #endif
 
-const std::string g_strResDir = VARNIO_RES_DIR;
-const std::string g_strRoutineWidth = "250";
-const std::string g_strDeviceWidth = "444";
-const std::string g_strAppWidth = "444";
-const std::string g_strVideoWidth = "444";
+const std::string& g_strResDir = *new std::string(VARNIO_RES_DIR);
+const std::string& g_strRoutineWidth = *new std::string("250");
+const std::string& g_strDeviceWidth = *new std::string("444");
+const std::string& g_strAppWidth = *new std::string("444");
+const std::string& g_strVideoWidth = *new std::string("444");

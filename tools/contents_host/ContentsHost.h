@@ -56,6 +56,11 @@ class ContentsHost {
   // the reset comes from a socket option set before binding.
   void SetMode(Mode mode);
 
+  // Ends the answers stalled or trickling so far (an error status, or a cut
+  // body); later requests stall again while the mode says so. Such an answer
+  // otherwise holds one of the host's few workers until Stop.
+  void ReleaseStalled();
+
   // Requests received since Start.
   int Requests() const { return m_requests.load(); }
 
@@ -67,8 +72,10 @@ class ContentsHost {
   void SendHalfThenFail(const std::string& body, httplib::Response& response);
   void Trickle(httplib::Response& response);
   void SendHuge(httplib::Response& response);
-  // Sleeps for `interval` unless stopping; false once stopping.
-  bool PauseUnlessStopping(std::chrono::milliseconds interval);
+  // Sleeps for `interval` unless stopping or released since `released`;
+  // false then.
+  bool PauseUnlessStopping(std::chrono::milliseconds interval, int released);
+  int StallsReleased();
   bool StartServer(bool resetOnClose);
   void StopServer();
 
@@ -81,6 +88,7 @@ class ContentsHost {
   std::mutex m_stopMutex;
   std::condition_variable m_stopChanged;
   bool m_stopping = false;
+  int m_stallsReleased = 0;
 };
 
 // The directory this build's contents files and certificates live in.

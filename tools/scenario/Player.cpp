@@ -178,8 +178,7 @@ void Player::Account(const Json::Value& account) {
   }
   const Json::Value& lists = account["routines"];
   for (const std::string& location : lists.getMemberNames()) {
-    m_routines[location] = RoutinesOf(lists[location]);
-    iotfw_sim::SetRoutines(location, m_routines[location]);
+    iotfw_sim::SetRoutines(location, RoutinesOf(lists[location]));
   }
 }
 
@@ -213,38 +212,33 @@ void Player::ContentsHost(const std::string& mode) {
 
 void Player::Event(const Json::Value& line) {
   const Json::Value& event = line["event"];
-  int type = 0;
-  std::string text = line.get("text", "").asString();
-  std::string shown;
-  if (event.isInt()) {
-    type = event.asInt();
-    shown = std::to_string(type);
-  } else {
-    const std::string name = event.asString();
-    const std::string id = line.get("id", "").asString();
-    const std::string label = line.get("label", "").asString();
-    std::vector<iotfw_sim::Routine>& routines = m_routines[m_location];
-    auto it = std::find_if(routines.begin(), routines.end(), [&](const iotfw_sim::Routine& r) { return r.id == id; });
-    if (name == "signed_in" || name == "signed_out") {
-      iotfw_sim::SetSignedIn(name == "signed_in");
-      type = name == "signed_in" ? 1000 : 1001;
-      shown = std::to_string(type) + (name == "signed_in" ? " (signed in)" : " (signed out)");
-    } else if (name == "refresh") {
-      type = 1005;
-      shown = "1005 (refresh)";
-    } else {
-      const std::string cloudName =
-          name == "created" ? "InstalledVelkapCreated" : name == "updated" ? "InstalledVelkapUpdated" : "InstalledVelkapDeleted";
-      if (name == "deleted" && it != routines.end()) routines.erase(it);
-      if (name != "deleted" && it != routines.end()) it->label = label;
-      if (name != "deleted" && it == routines.end()) routines.push_back({id, label});
-      PublishRoutines();
-      type = 1004;
-      text = iotfw_sim::MakeCloudEvent(cloudName, id, label);
-      shown = "1004 " + cloudName + " " + id + (label.empty() ? "" : " \"" + label + "\"");
-    }
+  const std::string name = event.isInt() ? std::string() : event.asString();
+  const std::string id = line.get("id", "").asString();
+  const std::string label = line.get("label", "").asString();
+  const std::string shownLabel = label.empty() ? "" : " \"" + label + "\"";
+  // A routine changed in the cloud: the account and its event change in one step.
+  if (name == "created" || name == "updated" || name == "deleted") {
+    const char* cloudName = name == "created"   ? "InstalledVelkapCreated"
+                            : name == "updated" ? "InstalledVelkapUpdated"
+                                                : "InstalledVelkapDeleted";
+    Say(View::Kind::kAction, std::string("> framework event 1004 ") + cloudName + " " + id + shownLabel);
+    if (name == "created") iotfw_sim::CreateRoutine(m_location, {id, label});
+    if (name == "updated") iotfw_sim::RenameRoutine(m_location, {id, label});
+    if (name == "deleted") iotfw_sim::DeleteRoutine(m_location, id);
+    return;
+  }
+  int type = event.isInt() ? event.asInt() : 0;
+  std::string shown = std::to_string(type);
+  if (name == "signed_in" || name == "signed_out") {
+    iotfw_sim::SetSignedIn(name == "signed_in");
+    type = name == "signed_in" ? 1000 : 1001;
+    shown = std::to_string(type) + (name == "signed_in" ? " (signed in)" : " (signed out)");
+  } else if (name == "refresh") {
+    type = 1005;
+    shown = "1005 (refresh)";
   }
   Say(View::Kind::kAction, "> framework event " + shown);
+  const std::string text = line.get("text", "").asString();
   if (line.get("deliver", "queued").asString() == "now") {
     iotfw_sim::DeliverEventNow(type, text);
   } else {
@@ -285,7 +279,5 @@ void Player::Expect(const Json::Value& line) {
 std::chrono::milliseconds Player::TimeoutOf(const Json::Value& line) const {
   return line.isMember("timeout_ms") ? std::chrono::milliseconds(line["timeout_ms"].asInt()) : m_timeout;
 }
-
-void Player::PublishRoutines() { iotfw_sim::SetRoutines(m_location, m_routines[m_location]); }
 
 }  // namespace scenario

@@ -8,7 +8,6 @@
 #include <IoTFrameworkSim.h>
 
 #include <chrono>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -49,8 +48,6 @@ class Player {
   void Execute(const Json::Value& line);
   void Expect(const Json::Value& line);
   std::chrono::milliseconds TimeoutOf(const Json::Value& line) const;
-  // The account's routines changed in the cloud: the framework answers with them from now on.
-  void PublishRoutines();
 
   View& m_view;
   ContentsHostProcess* const m_host;
@@ -63,9 +60,8 @@ class Player {
   int m_expectations = 0;
   int m_failures = 0;
 
-  // The simulated account's routines, so that cloud events and later lists agree.
+  // Where the account's routines change in the cloud: the TV's location.
   std::string m_location = "loc-home";
-  std::map<std::string, std::vector<iotfw_sim::Routine>> m_routines;
 
   Received m_received;  // since the last expectation
   size_t m_launchesSeen = 0;

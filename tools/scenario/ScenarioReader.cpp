@@ -134,10 +134,11 @@ bool IsEventNumber(const Json::Value& v) { return v.isIntegral() && v.isInt(); }
 // Options an event line needs and allows, by its kind.
 Problem CheckEvent(const Json::Value& line) {
   const Json::Value& event = line["event"];
-  std::vector<std::string> allowed = {"event", "deliver"};
+  // Routine changes are queued with the account's change; others may be delivered at once.
+  std::vector<std::string> allowed = {"event"};
   std::vector<std::string> required;
   if (IsEventNumber(event)) {
-    allowed.push_back("text");
+    allowed.insert(allowed.end(), {"text", "deliver"});
   } else if (Problem p = OneOf(event, "\"event\"", kEvents); !p.empty()) {
     return p + ", or an event number";
   } else if (event.asString() == "created" || event.asString() == "updated") {
@@ -146,6 +147,8 @@ Problem CheckEvent(const Json::Value& line) {
   } else if (event.asString() == "deleted") {
     allowed.push_back("id");
     required = {"id"};
+  } else {
+    allowed.push_back("deliver");
   }
   if (Problem p = Members(line, "an event line", allowed); !p.empty()) return p;
   for (const std::string& name : required) {
