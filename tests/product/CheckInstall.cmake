@@ -5,7 +5,7 @@
 # against the installed headers through pkg-config alone.
 #   cmake -DBUILD_DIR=.. -DSTAGE=.. -DLIBDIR=lib -DINCLUDEDIR=include
 #         -DPO_DIR=../res/po -DCXX=c++ -DSOURCE_DIR=.. -DBINDIR=bin
-#         -DDATADIR=share -P CheckInstall.cmake
+#         -DDATADIR=share -DBUILD_TYPE=Debug -P CheckInstall.cmake
 cmake_minimum_required(VERSION 3.25)
 set(failures "")
 macro(fail message)
@@ -30,7 +30,11 @@ foreach(icon acc-gdmorn acc-gdnight acc-gdbye acc-imback acc-custom)
   list(APPEND expected ${res}/routines/${icon}.png ${res}/routines/${icon}-activated.png)
 endforeach()
 list(APPEND expected ${res}/routines/acc.camera.png)
-foreach(file varnioConfig.cmake varnioConfigVersion.cmake varnioTargets.cmake varnioTargets-relwithdebinfo.cmake)
+string(TOLOWER "${BUILD_TYPE}" config)
+if(NOT config)
+  set(config noconfig)
+endif()
+foreach(file varnioConfig.cmake varnioConfigVersion.cmake varnioTargets.cmake varnioTargets-${config}.cmake)
   list(APPEND expected ${LIBDIR}/cmake/varnio/${file})
 endforeach()
 

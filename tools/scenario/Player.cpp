@@ -1,12 +1,13 @@
 #include "Player.h"
 
+#include <IoTFrameworkSim.h>
 #include <device/power_sim.h>
 #include <dlog_sim.h>
 #include <varnio_sim.h>
 #include <vconf_sim.h>
 #include <was_sim.h>
 
-#include <algorithm>
+#include <map>
 #include <set>
 #include <thread>
 #include <utility>

@@ -5,11 +5,10 @@
 #ifndef VARNIO_TOOLS_SCENARIO_PLAYER_H_
 #define VARNIO_TOOLS_SCENARIO_PLAYER_H_
 
-#include <IoTFrameworkSim.h>
+#include <json/json.h>
 
 #include <chrono>
 #include <string>
-#include <vector>
 
 #include "Caller.h"
 #include "ContentsHostProcess.h"
