@@ -14,6 +14,7 @@ namespace scenario {
 namespace {
 
 constexpr std::chrono::seconds kStartWithin(10);
+constexpr int kCannotRun = 127;  // the child's status when exec failed, as a shell's
 
 // Reads the host's output until it says it listens; false when it exits or
 // stays silent for too long first.
@@ -55,7 +56,7 @@ bool ContentsHostProcess::Start(const std::string& mode, std::string& error) {
     dup2(pipeFds[1], STDOUT_FILENO);
     dup2(pipeFds[1], STDERR_FILENO);
     execv(m_program.c_str(), const_cast<char* const*>(argv.data()));
-    _exit(127);
+    _exit(kCannotRun);
   }
   close(pipeFds[1]);
   if (pid < 0) {
@@ -68,19 +69,22 @@ bool ContentsHostProcess::Start(const std::string& mode, std::string& error) {
   const bool listening = AwaitListening(pipeFds[0], output);
   close(pipeFds[0]);  // the host ignores SIGPIPE; anything it says later is lost
   if (!listening) {
-    Stop();
-    error = "the contents host " + m_program + " did not start on port " + port + ": " + output;
+    const int status = Stop();
+    const bool notRun = WIFEXITED(status) && WEXITSTATUS(status) == kCannotRun;
+    error = "the contents host " + m_program + " did not start on port " + port + ": " +
+            (notRun ? "it cannot be run" : output);
     while (!error.empty() && error.back() == '\n') error.pop_back();
   }
   return listening;
 }
 
-void ContentsHostProcess::Stop() {
-  if (m_pid <= 0) return;
+int ContentsHostProcess::Stop() {
+  if (m_pid <= 0) return 0;
   kill(m_pid, SIGTERM);
   int status = 0;
   waitpid(m_pid, &status, 0);
   m_pid = -1;
+  return status;
 }
 
 }  // namespace scenario

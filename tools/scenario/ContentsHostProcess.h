@@ -21,8 +21,8 @@ class ContentsHostProcess {
   // Restarts the host in `mode` (its --mode), or stops it for "down".
   // False, with what the host said in `error`, when it did not start.
   bool SetMode(const std::string& mode, std::string& error);
-  // Stops the host; stalled answers end with it.
-  void Stop();
+  // Stops the host; stalled answers end with it. Its wait status, 0 when none ran.
+  int Stop();
 
  private:
   bool Start(const std::string& mode, std::string& error);
