@@ -70,7 +70,7 @@ echo "---- the tizen preset against the simulator's pkg-config files"
 tizen_build() {
   PKG_CONFIG_PATH="$pc_dir" cmake --preset tizen --fresh >/dev/null &&
     cmake --build "$root/build/tizen" -j2 >/dev/null &&
-    readelf -d "$root/build/tizen/src/libvarnio.so" | grep -q 'NEEDED.*\[libiot-framework-client.so\]' &&
+    [[ $(readelf -d "$root/build/tizen/src/libvarnio.so") == *'[libiot-framework-client.so]'* ]] &&
     cmake -DNM=nm -DCXXFILT=c++filt -DLIBRARY="$root/build/tizen/src/libvarnio.so" \
           -DEXPECTED="$root/tests/symbols/expected-symbols.txt" -P "$root/tests/symbols/CheckSymbols.cmake" >/dev/null
 }
@@ -80,14 +80,18 @@ echo "---- the RPM package"
 rpm_build() {
   local top=$scratch/rpm version
   version=$(sed -n 's/^Version: *//p' "$root/packaging/varnio.spec")
-  mkdir -p "$top/SOURCES"
-  tar -C "$root" --exclude=./build --exclude=./.git --transform "s,^\.,varnio-$version," \
-      -czf "$top/SOURCES/varnio-$version.tar.gz" .
-  cp "$root/packaging/varnio.manifest" "$top/SOURCES/"
+  # Inside `check` errexit is off: each step's failure is passed on by hand.
+  mkdir -p "$top/SOURCES" &&
+    tar -C "$root" --exclude=./build --exclude=./.git --transform "s,^\.,varnio-$version," \
+        -czf "$top/SOURCES/varnio-$version.tar.gz" . &&
+    cp "$root/packaging/varnio.manifest" "$top/SOURCES/" || return 1
   PKG_CONFIG_PATH="$pc_dir" rpmbuild -bb --nodeps --define "_topdir $top" "$root/packaging/varnio.spec" \
     >"$scratch/rpmbuild.log" 2>&1 || { tail -30 "$scratch/rpmbuild.log"; return 1; }
-  rpm -qlp "$top"/RPMS/*/varnio-devel-*.rpm | grep -q '/cmake/varnio/varnioConfig.cmake$' &&
-    rpm -qlp "$top"/RPMS/*/varnio-"$version"-*.rpm | grep -q '/libvarnio.so.1$'
+  # Listed first: grep -q stopping early would fail the pipe under pipefail.
+  local devel runtime
+  devel=$(rpm -qlp "$top"/RPMS/*/varnio-devel-*.rpm)
+  runtime=$(rpm -qlp "$top"/RPMS/*/varnio-"$version"-*.rpm)
+  grep -q '/cmake/varnio/varnioConfig.cmake$' <<<"$devel" && grep -q '/libvarnio.so.1$' <<<"$runtime"
 }
 check "rpmbuild makes the package from a tarball of the tree" rpm_build
 
