@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <sstream>
@@ -48,10 +49,27 @@ void ListenerOptions(int socket, bool resetOnClose) {
   }
 }
 
+// Where an installed program finds the simulator's files, relative to itself
+// wherever the prefix is; empty in the build tree.
+std::string InstalledDataDir() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return std::string();
+  const std::filesystem::path data = program.parent_path() / VARNIO_CONTENTS_HOST_DATA_FROM_BIN;
+  return std::filesystem::is_directory(data / "tls", error) ? data.lexically_normal().string() : std::string();
+}
+
 }  // namespace
 
-std::string DefaultContentsRoot() { return VARNIO_CONTENTS_HOST_ROOT; }
-std::string DefaultTlsDir() { return VARNIO_CONTENTS_HOST_TLS_DIR; }
+std::string DefaultContentsRoot() {
+  const std::string installed = InstalledDataDir();
+  return installed.empty() ? VARNIO_CONTENTS_HOST_ROOT : installed + "/contents";
+}
+
+std::string DefaultTlsDir() {
+  const std::string installed = InstalledDataDir();
+  return installed.empty() ? VARNIO_CONTENTS_HOST_TLS_DIR : installed + "/tls";
+}
 
 ContentsHost::ContentsHost(Options options) : m_options(std::move(options)) {}
 
