@@ -129,8 +129,10 @@ void StartWatchdog() {
 // Runs the plan here and reports on stderr; 0 when sound.
 int RunHere(const sim::Plan& plan) {
   StartWatchdog();
-  sim::World world(plan);
-  const std::vector<std::string> violations = world.Run();
+  // Never destroyed: the library keeps the caller's callbacks, and a run
+  // that failed may still have deliveries on their way.
+  sim::World* world = new sim::World(plan);
+  const std::vector<std::string> violations = world->Run();
   for (const std::string& v : violations) std::fprintf(stderr, "violation: %s\n", v.c_str());
   if (!violations.empty()) std::fprintf(stderr, "trace:\n%s", sim::TraceText().c_str());
 #if defined(__SANITIZE_ADDRESS__)
