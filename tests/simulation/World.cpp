@@ -102,6 +102,8 @@ std::vector<std::string> World::Run() {
   dlog_sim::SetJitter(0, 0, 0);
   Check();
   for (const std::string& v : m_caller.Violations()) m_violations.push_back(v);
+  // The host's TLS must not be running when the process exits.
+  m_host.Stop();
   if (!m_violations.empty()) {
     std::string requests = "framework requests:";
     for (const iotfw_sim::Request& r : iotfw_sim::Requests()) requests += " " + std::to_string(r.command) + "(" + r.argument + ")";
