@@ -60,7 +60,7 @@ class CContentsLifeline {
   // One download for every waiting request; the caller holds `mutex`.
   contents_threads::StartResult StartDownloadLocked(const std::shared_ptr<CContentsLifeline>& self) {
     const auto result = contents_threads::Start(
-        [batch = waiting, self]() mutable { ContentsRequestThreadMain(std::move(batch), std::move(self)); });
+        [batch = waiting, self]() mutable { ContentsRequestThreadMain(std::move(batch), self); });
     if (result == contents_threads::StartResult::kStarted) {
       waiting.clear();
       ++downloads;
