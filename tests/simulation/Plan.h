@@ -17,7 +17,7 @@ enum class OpKind {
   kAnswerMode,     // a: 102 or 107; b: 0 async, 1 sync, 2 held
   kReleaseHeld,    // a: which held answer; b: 1 on this thread, else queued; c: 1 keep a copy
   kDropHeld,       // a: which held answer
-  kSignOut,        // a: 0 event on this thread, 1 event queued, 2 found at a wake-up
+  kSignOut,        // a: 0 event on this thread, 1 event queued, 2 found at a wake-up; b: us to wait first
   kSignIn,         // a: 0 event on this thread, 1 event queued, 2 found at a wake-up
   kRefresh,        // a: 0 event on this thread, 1 queued
   kCloudChange,    // a: 0 create, 1 rename, 2 delete; b: which routine

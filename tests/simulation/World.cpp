@@ -155,10 +155,15 @@ void World::ExecuteOp(const Op& op) {
       }
       return;
     }
-    case OpKind::kSignOut:
-      // Ended in the cloud when the step was prepared; told now.
+    case OpKind::kSignOut: {
+      // Ended in the cloud when the step was prepared; told now, after a
+      // wait that spins: a sleep would not keep microseconds.
+      const Clock::time_point until = Clock::now() + std::chrono::microseconds(op.b);
+      while (Clock::now() < until) {
+      }
       TellSignOut(op.a);
       return;
+    }
     case OpKind::kSignIn:
       SignIn(op.a);
       return;
