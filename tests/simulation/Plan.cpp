@@ -150,10 +150,12 @@ class Maker {
         Single(SignIn(Below(2)));
         {
           // Told a moment after the list starts, so that it lands anywhere
-          // within the list's handling.
+          // within the list's handling, which the jitter stretches.
           Op signOut = SignOut(0);
-          signOut.b = Below(200);
+          signOut.b = Below(400);
+          Single({OpKind::kJitter, 50});
           Together({{OpKind::kReleaseHeld, -1, 1, 0}, signOut});
+          Single({OpKind::kJitter, -1});
         }
         Single({OpKind::kAsk});
         return;
@@ -237,6 +239,7 @@ std::string Describe(const Op& op) {
     case OpKind::kHostRelease: out << "host releases stalls"; break;
     case OpKind::kNoThreads: out << (op.a == 1 ? "no threads" : "threads again"); break;
     case OpKind::kPause: out << "pause " << op.a << " us"; break;
+    case OpKind::kJitter: out << "jitter " << (op.a < 0 ? std::string("as the run's") : std::to_string(op.a) + "%"); break;
   }
   return out.str();
 }

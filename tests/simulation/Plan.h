@@ -28,6 +28,7 @@ enum class OpKind {
   kHostRelease,    // the host ends its stalled answers
   kNoThreads,      // a: 1 no thread can be created from now on, 0 threads again
   kPause,          // a: microseconds
+  kJitter,         // a: percent of log lines that yield or sleep from now on; -1 the run's own
 };
 
 struct Op {

@@ -236,6 +236,9 @@ void World::ExecuteOp(const Op& op) {
     case OpKind::kPause:
       std::this_thread::sleep_for(std::chrono::microseconds(op.a));
       return;
+    case OpKind::kJitter:
+      dlog_sim::SetJitter(static_cast<unsigned>(m_plan.seed), op.a < 0 ? m_plan.profile.jitterPercent : op.a, 300);
+      return;
   }
 }
 
