@@ -30,8 +30,10 @@ constexpr int kSignedIn = 1000;
 constexpr int kSignedOut = 1001;
 constexpr int kRefresh = 1005;
 
-// How long the run waits for what must come: deliveries owed, threads to end.
+// How long the run waits for what must come: deliveries owed, threads to
+// end; and for the answer to a last request, which comes in milliseconds.
 constexpr std::chrono::seconds kPatience{20};
+constexpr std::chrono::seconds kAnswerPatience{5};
 
 // Every thread created from now on needs more stack than the address space
 // has, so none can be; or back to the usual stack size.
@@ -533,7 +535,7 @@ void World::CheckConvergence() {
   Trace("the last request");
   const size_t before = results.size();
   m_caller.Ask();
-  const Clock::time_point deadline = Clock::now() + kPatience;
+  const Clock::time_point deadline = Clock::now() + kAnswerPatience;
   while (m_caller.Results().size() == before && Clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
