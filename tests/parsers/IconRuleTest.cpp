@@ -1,101 +1,56 @@
-#include <gtest/gtest.h>
-
-#include <ostream>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
-#include "JsonParseUtil.h"
-#include "LogCapture.h"
-#include "ParserTestUtil.h"
+#include "ParserTest.h"
 
 namespace {
 
-struct IconCase {
-  std::string label;
-  std::string keyword;
+// Label and the icon it must get: the matching keyword that sorts last
+// (BACK < BYE < MORNING < NIGHT < USER), found anywhere in the label's ASCII
+// upper case; the custom icon when none matches.
+const std::vector<std::pair<std::string, std::string>> kLabels = {
+    {"Good Morning", "gdmorn"}, {"good night", "gdnight"}, {"Goodbye", "gdbye"}, {"I'm back", "imback"},
+    {"Feedback", "imback"}, {"Midnight snack", "gdnight"}, {"Nightly backup", "gdnight"},
+    {"Bye, good morning", "gdmorn"}, {"Morning user", "custom"}, {"Back, bye", "gdbye"}, {"Movie time", "custom"},
+    {"", "custom"}, {"NIG HT", "custom"}, {"morning coffee", "gdmorn"}, {"ready for the morning", "gdmorn"},
+    {"bye", "gdbye"}, {"laidback", "imback"},
+    // Only ASCII keywords count, and bytes beyond ASCII beside one do not hide it.
+    {"굿모닝", "custom"}, {"잘 자요 Night", "gdnight"}, {"다녀왔어요(back)", "imback"}, {"Gute Nacht", "custom"},
+    {"Tschüss, bye", "gdbye"}, {"Übernacht-NIGHT-Modus", "gdnight"}, {"Доброе утро", "custom"},
+    {"\xff\xfenight\x80", "gdnight"}, {std::string("good\0night", 10), "gdnight"},
+    {std::string(100000, 'x') + "back", "imback"},
 };
 
-// Test listings show the label, not the record's bytes.
-void PrintTo(const IconCase& c, std::ostream* os) { *os << '"' << c.label.substr(0, 40) << '"'; }
-
-class IconRuleTest : public ::testing::TestWithParam<IconCase> {};
-
-TEST_P(IconRuleTest, ChoosesTheLastMatchingKeywordInKeyOrder) {
-  const CJsonParseUtil parser;
-  std::string image = "stale";
-  std::string finishImage = "stale";
-  parser.AssignRoutineIcons(GetParam().label, image, finishImage);
-  const IconPair expected = ExpectedIcons(GetParam().keyword);
-  EXPECT_EQ(image, expected.image);
-  EXPECT_EQ(finishImage, expected.finishImage);
+// A routine tile whose icons, stale before, are chosen for `label`.
+stTileItem WithIconsFor(const CJsonParseUtil& parser, const std::string& label) {
+  stTileItem tile = Routine("", "", "stale");
+  parser.AssignRoutineIcons(label, tile.strImage, tile.strFinishImage);
+  return tile;
 }
 
-std::string Bytes(const char* text, size_t length) { return std::string(text, length); }
-
-INSTANTIATE_TEST_SUITE_P(
-    EnglishLabels, IconRuleTest,
-    ::testing::Values(IconCase{"Good Morning", "MORNING"}, IconCase{"good night", "NIGHT"},
-                      IconCase{"Goodbye", "BYE"}, IconCase{"I'm back", "BACK"},
-                      IconCase{"Feedback", "BACK"}, IconCase{"Midnight snack", "NIGHT"},
-                      IconCase{"Nightly backup", "NIGHT"}, IconCase{"Bye, good morning", "MORNING"},
-                      IconCase{"Morning user", "USER"}, IconCase{"Movie time", "USER"}, IconCase{"", "USER"},
-                      IconCase{"Back, bye", "BYE"}, IconCase{"NIG HT", "USER"}));
-
-// A keyword counts wherever it stands in the label.
-INSTANTIATE_TEST_SUITE_P(
-    KeywordPositions, IconRuleTest,
-    ::testing::Values(IconCase{"morning coffee", "MORNING"}, IconCase{"early morning run", "MORNING"},
-                      IconCase{"ready for the morning", "MORNING"}, IconCase{"bye", "BYE"},
-                      IconCase{"xxbackxx", "BACK"}, IconCase{"laidback", "BACK"}));
-
-// Only ASCII keywords count; translated words without them get the custom
-// icon, and bytes beyond ASCII next to a keyword do not hide it.
-INSTANTIATE_TEST_SUITE_P(
-    OtherLanguages, IconRuleTest,
-    ::testing::Values(IconCase{"굿모닝", "USER"}, IconCase{"잘 자요 Night", "NIGHT"},
-                      IconCase{"다녀왔어요(back)", "BACK"}, IconCase{"Gute Nacht", "USER"},
-                      IconCase{"Tschüss, bye", "BYE"}, IconCase{"Übernacht-NIGHT-Modus", "NIGHT"},
-                      IconCase{"Bonne nuit", "USER"}, IconCase{"Je suis de retour — I'm back", "BACK"},
-                      IconCase{"Доброе утро", "USER"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    RawBytes, IconRuleTest,
-    ::testing::Values(IconCase{"\xff\xfenight\x80", "NIGHT"}, IconCase{Bytes("good\0night", 10), "NIGHT"},
-                      IconCase{std::string(100000, 'x') + "back", "BACK"}));
-
-TEST(IconTablesTest, ConstructionWritesTheIconTrace) {
-  LogCapture capture;
+TEST(IconRuleTest, EveryLabelGetsTheIconsOfItsKeyword) {
   const CJsonParseUtil parser;
-  EXPECT_EQ(capture.Messages("m_AssignIcons"), std::vector<std::string>{""});
-  const std::vector<LogLine> lines = capture.Lines();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].file, "JsonParseUtil.cpp");
-  EXPECT_EQ(lines[0].tag, "varnio");
+  for (const auto& c : kLabels) EXPECT_EQ(WithIconsFor(parser, c.first), Routine("", "", c.second)) << c.first.substr(0, 40);
 }
 
-TEST(IconTablesTest, SharedParserServesConcurrentCallers) {
+// The parser is read-only after construction: threads may share it.
+TEST(IconRuleTest, SharedParserServesConcurrentCallers) {
   const CJsonParseUtil parser;
-  const std::vector<IconCase> cases = {{"Good Morning", "MORNING"}, {"Movie", "USER"}, {"Nightly backup", "NIGHT"}};
-  std::vector<std::thread> threads;
   std::vector<int> mismatches(4, 0);
-  for (size_t t = 0; t < mismatches.size(); ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < 500; ++i) {
-        const IconCase& c = cases[static_cast<size_t>(i) % cases.size()];
-        std::string image, finishImage;
-        parser.AssignRoutineIcons(c.label, image, finishImage);
-        if (image != ExpectedIcons(c.keyword).image) ++mismatches[t];
-      }
+  std::vector<std::thread> threads;
+  for (int& count : mismatches) {
+    threads.emplace_back([&] {
+      for (size_t i = 0; i < 500; ++i) count += !(WithIconsFor(parser, kLabels[i % 8].first) == Routine("", "", kLabels[i % 8].second));
     });
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }
 
-TEST(TileConstantsTest, ResourceDirectoryIsTheConfiguredOne) {
-  EXPECT_EQ(g_strResDir, VARNIO_EXPECTED_RES_DIR);
-  ASSERT_FALSE(g_strResDir.empty());
-  EXPECT_EQ(g_strResDir.back(), '/');
+TEST(IconRuleTest, ResourceDirectoryIsTheConfiguredOne) {
+  EXPECT_THAT(g_strResDir, testing::AllOf(testing::Eq(VARNIO_EXPECTED_RES_DIR), testing::EndsWith("/")));
 }
 
 }  // namespace

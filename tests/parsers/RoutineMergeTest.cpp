@@ -1,27 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include "JsonParseUtil.h"
-#include "LogCapture.h"
-#include "ParserTestUtil.h"
+#include "ParserTest.h"
 
 namespace {
-
-// a1, b2, c3 as a routine list holds them.
-std::vector<stTileItem> ThreeTiles() {
-  return {RoutineTile("a1", "Good Morning", "MORNING"), RoutineTile("b2", "Movie", "USER"),
-          RoutineTile("c3", "Goodbye", "BYE")};
-}
-
-std::string Data(const std::string& label) {
-  Json::Value data;
-  data["label"] = label;
-  data["locationId"] = "b41c3e8a-77d0-4c9b-a1f5-2e6d9c0b8a37";
-  return Compact(data);
-}
 
 enum class Op { kAdd, kUpdate, kDelete };
 
@@ -34,67 +16,23 @@ struct MergeCase {
   std::vector<stTileItem> after;
 };
 
-// Test listings show the case, not its bytes.
-void PrintTo(const MergeCase& c, std::ostream* os) { *os << c.name; }
-
-class RoutineMergeTest : public ::testing::TestWithParam<MergeCase> {};
-
-TEST_P(RoutineMergeTest, EditsTheListInPlace) {
-  const MergeCase& c = GetParam();
+void Merge(const MergeCase& c, std::vector<stTileItem>& tiles) {
   CJsonParseUtil parser;
-  std::vector<stTileItem> tiles = c.before;
-  LogCapture capture;
-  switch (c.op) {
-    case Op::kAdd:
-      parser.AddRoutine(c.id, c.data, tiles);
-      break;
-    case Op::kUpdate:
-      parser.UpdateRoutine(c.id, c.data, tiles);
-      break;
-    case Op::kDelete:
-      parser.DeleteRoutine(c.id, tiles);
-      break;
-  }
-  ExpectTiles(tiles, c.after);
-  // Add and update log only the change's data; delete logs nothing.
-  const std::vector<std::string> expectedLog =
-      c.op == Op::kDelete ? std::vector<std::string>{} : std::vector<std::string>{"strData : " + c.data};
-  EXPECT_EQ(capture.Messages(), expectedLog);
+  if (c.op == Op::kAdd) parser.AddRoutine(c.id, c.data, tiles);
+  if (c.op == Op::kUpdate) parser.UpdateRoutine(c.id, c.data, tiles);
+  if (c.op == Op::kDelete) parser.DeleteRoutine(c.id, tiles);
 }
 
-std::string CaseName(const ::testing::TestParamInfo<MergeCase>& info) { return info.param.name; }
+std::string Label(const std::string& label) { return R"({"label":")" + label + R"(","locationId":"loc"})"; }
 
-const stTileItem kA1 = RoutineTile("a1", "Good Morning", "MORNING");
-const stTileItem kB2 = RoutineTile("b2", "Movie", "USER");
-const stTileItem kC3 = RoutineTile("c3", "Goodbye", "BYE");
+const stTileItem kA1 = Routine("a1", "Good Morning", "gdmorn");
+const stTileItem kB2 = Routine("b2", "Movie", "custom");
+const stTileItem kC3 = Routine("c3", "Goodbye", "gdbye");
+const std::vector<stTileItem> kThree = {kA1, kB2, kC3};
 
-INSTANTIATE_TEST_SUITE_P(
-    Add, RoutineMergeTest,
-    ::testing::Values(
-        MergeCase{"ToAnEmptyList", Op::kAdd, {}, "a1", Data("Good Morning"), {kA1}},
-        MergeCase{"AtTheEnd", Op::kAdd, ThreeTiles(), "d4", Data("I'm back"),
-                  {kA1, kB2, kC3, RoutineTile("d4", "I'm back", "BACK")}},
-        MergeCase{"SampleChange", Op::kAdd, ThreeTiles(), "d4", ReadTestData("routines/change-created.json"),
-                  {kA1, kB2, kC3, RoutineTile("d4", "I'm back", "BACK")}},
-        MergeCase{"PresentIdAddsASecondTile", Op::kAdd, ThreeTiles(), "b2", Data("Night"),
-                  {kA1, kB2, kC3, RoutineTile("b2", "Night", "NIGHT")}},
-        MergeCase{"DataNotJson", Op::kAdd, {kA1}, "x", "not json", {kA1, RoutineTile("x", "", "USER")}},
-        MergeCase{"DataWithoutLabel", Op::kAdd, {}, "x", R"({"name":"Good night"})", {RoutineTile("x", "", "USER")}},
-        MergeCase{"EmptyData", Op::kAdd, {}, "", "", {RoutineTile("", "", "USER")}}),
-    CaseName);
-
-stTileItem Renamed(stTileItem tile, const std::string& name, const std::string& keyword) {
-  const IconPair icons = ExpectedIcons(keyword);
-  tile.strName = name;
-  tile.strImage = icons.image;
-  tile.strFinishImage = icons.finishImage;
-  return tile;
-}
-
-// A tile whose other fields differ from a routine's defaults, to show that
-// an update leaves them alone.
-stTileItem Unusual() {
-  stTileItem tile = RoutineTile("u", "Odd", "USER");
+// A tile whose other fields differ from a routine's: an update leaves them alone.
+stTileItem Unusual(const std::string& name, const std::string& icon) {
+  stTileItem tile = Routine("u", name, icon);
   tile.strType = "IOT_TILE_APP";
   tile.strTimeout = "9";
   tile.strWidth = "111";
@@ -102,68 +40,58 @@ stTileItem Unusual() {
   return tile;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Update, RoutineMergeTest,
-    ::testing::Values(
-        MergeCase{"First", Op::kUpdate, ThreeTiles(), "a1", Data("Good Night"),
-                  {Renamed(kA1, "Good Night", "NIGHT"), kB2, kC3}},
-        MergeCase{"Middle", Op::kUpdate, ThreeTiles(), "b2", ReadTestData("routines/change-updated.json"),
-                  {kA1, Renamed(kB2, "Good Night", "NIGHT"), kC3}},
-        MergeCase{"Last", Op::kUpdate, ThreeTiles(), "c3", ReadTestData("routines/change-updated-korean.json"),
-                  {kA1, kB2, Renamed(kC3, "잘 자요 (good night)", "NIGHT")}},
-        MergeCase{"MissingId", Op::kUpdate, ThreeTiles(), "zz", Data("Night"), ThreeTiles()},
-        MergeCase{"IdDiffersInCaseOnly", Op::kUpdate, ThreeTiles(), "A1", Data("Night"), ThreeTiles()},
-        MergeCase{"EveryTileWithTheId", Op::kUpdate, {kA1, kB2, kA1}, "a1", Data("Bye"),
-                  {Renamed(kA1, "Bye", "BYE"), kB2, Renamed(kA1, "Bye", "BYE")}},
-        MergeCase{"OtherFieldsStay", Op::kUpdate, {Unusual()}, "u", Data("back"), {Renamed(Unusual(), "back", "BACK")}},
-        MergeCase{"EmptyIdMatchesEmptyIds", Op::kUpdate, {RoutineTile("", "x", "USER"), kA1}, "", Data("Night"),
-                  {RoutineTile("", "Night", "NIGHT"), kA1}},
-        MergeCase{"DataNotJsonBlanksTheName", Op::kUpdate, ThreeTiles(), "a1", "{\"label\":",
-                  {Renamed(kA1, "", "USER"), kB2, kC3}},
-        MergeCase{"EmptyList", Op::kUpdate, {}, "a1", Data("Night"), {}}),
-    CaseName);
-
-INSTANTIATE_TEST_SUITE_P(
-    Delete, RoutineMergeTest,
-    ::testing::Values(MergeCase{"First", Op::kDelete, ThreeTiles(), "a1", "", {kB2, kC3}},
-                      MergeCase{"Middle", Op::kDelete, ThreeTiles(), "b2", "", {kA1, kC3}},
-                      MergeCase{"Last", Op::kDelete, ThreeTiles(), "c3", "", {kA1, kB2}},
-                      MergeCase{"MissingId", Op::kDelete, ThreeTiles(), "zz", "", ThreeTiles()},
-                      MergeCase{"PrefixOfAnId", Op::kDelete, ThreeTiles(), "a", "", ThreeTiles()},
-                      MergeCase{"OnlyTheFirstOfTwo", Op::kDelete, {kA1, kB2, RoutineTile("a1", "Other", "USER")}, "a1",
-                                "", {kB2, RoutineTile("a1", "Other", "USER")}},
-                      MergeCase{"EmptyList", Op::kDelete, {}, "a1", "", {}},
-                      MergeCase{"EmptyId", Op::kDelete, {kA1, RoutineTile("", "", "USER")}, "", "", {kA1}}),
-    CaseName);
+TEST(RoutineMergeTest, EditsTheListInPlace) {
+  const MergeCase cases[] = {
+      {"AddToEmpty", Op::kAdd, {}, "a1", Label("Good Morning"), {kA1}},
+      {"AddSampleAtTheEnd", Op::kAdd, kThree, "d4", ReadTestData("routines/change-created.json"),
+       {kA1, kB2, kC3, Routine("d4", "I'm back", "imback")}},
+      {"AddPresentIdMakesTwo", Op::kAdd, kThree, "b2", Label("Night"), {kA1, kB2, kC3, Routine("b2", "Night", "gdnight")}},
+      {"AddDataNotJson", Op::kAdd, {kA1}, "x", "not json", {kA1, Routine("x", "", "custom")}},
+      {"AddDataWithoutLabel", Op::kAdd, {}, "x", R"({"name":"Good night"})", {Routine("x", "", "custom")}},
+      {"UpdateFirst", Op::kUpdate, kThree, "a1", Label("Good Night"), {Routine("a1", "Good Night", "gdnight"), kB2, kC3}},
+      {"UpdateMiddleSample", Op::kUpdate, kThree, "b2", ReadTestData("routines/change-updated.json"),
+       {kA1, Routine("b2", "Good Night", "gdnight"), kC3}},
+      {"UpdateLastKoreanSample", Op::kUpdate, kThree, "c3", ReadTestData("routines/change-updated-korean.json"),
+       {kA1, kB2, Routine("c3", "잘 자요 (good night)", "gdnight")}},
+      {"UpdateMissingId", Op::kUpdate, kThree, "zz", Label("Night"), kThree},
+      {"UpdateIdDiffersInCase", Op::kUpdate, kThree, "A1", Label("Night"), kThree},
+      {"UpdateEveryTileWithTheId", Op::kUpdate, {kA1, kB2, kA1}, "a1", Label("Bye"),
+       {Routine("a1", "Bye", "gdbye"), kB2, Routine("a1", "Bye", "gdbye")}},
+      {"UpdateKeepsOtherFields", Op::kUpdate, {Unusual("Odd", "custom")}, "u", Label("back"), {Unusual("back", "imback")}},
+      {"UpdateEmptyIdMatchesEmptyIds", Op::kUpdate, {Routine("", "x", "custom"), kA1}, "", Label("Night"),
+       {Routine("", "Night", "gdnight"), kA1}},
+      {"UpdateDataNotJsonBlanksTheName", Op::kUpdate, kThree, "a1", "{\"label\":",
+       {Routine("a1", "", "custom"), kB2, kC3}},
+      {"DeleteFirst", Op::kDelete, kThree, "a1", "", {kB2, kC3}},
+      {"DeleteMiddle", Op::kDelete, kThree, "b2", "", {kA1, kC3}},
+      {"DeleteLast", Op::kDelete, kThree, "c3", "", {kA1, kB2}},
+      {"DeleteMissingId", Op::kDelete, kThree, "zz", "", kThree},
+      {"DeletePrefixOfAnId", Op::kDelete, kThree, "a", "", kThree},
+      {"DeleteOnlyTheFirstOfTwo", Op::kDelete, {kA1, kB2, Routine("a1", "Other", "custom")}, "a1", "",
+       {kB2, Routine("a1", "Other", "custom")}},
+      {"DeleteEmptyId", Op::kDelete, {kA1, Routine("", "", "custom")}, "", "", {kA1}},
+  };
+  for (const MergeCase& c : cases) {
+    std::vector<stTileItem> tiles = c.before;
+    Merge(c, tiles);
+    EXPECT_EQ(tiles, c.after) << c.name;
+  }
+}
 
 // Data that is JSON but no object, or a "label" that is no string, names
 // the routine with the empty text.
-class WrongTypeDataTest : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(WrongTypeDataTest, CountsAsMissingLabel) {
-  CJsonParseUtil parser;
-  std::vector<stTileItem> tiles = ThreeTiles();
-  parser.AddRoutine("d4", GetParam(), tiles);
-  parser.UpdateRoutine("b2", GetParam(), tiles);
-  ExpectTiles(tiles, {kA1, Renamed(kB2, "", "USER"), kC3, RoutineTile("d4", "", "USER")});
-}
-
-INSTANTIATE_TEST_SUITE_P(Data, WrongTypeDataTest,
-                         ::testing::Values(R"(["Good night"])", R"("Good night")", "42", R"({"label":42})",
-                                           R"({"label":{"text":"night"}})", R"({"label":["night"]})",
-                                           Nested(100000, R"({"label":)", "\"x\"", "}"),
-                                           std::string(1, '\0') + R"({"label":"night"})"));
-
-TEST(RoutineMergeTest, AddDuplicateThenDeleteAndUpdate) {
-  CJsonParseUtil parser;
-  std::vector<stTileItem> tiles = ThreeTiles();
-  parser.AddRoutine("a1", Data("Movie"), tiles);
-  EXPECT_EQ(Ids(tiles), (std::vector<std::string>{"a1", "b2", "c3", "a1"}));
-  parser.UpdateRoutine("a1", Data("Night"), tiles);
-  EXPECT_EQ(tiles[0].strName, "Night");
-  EXPECT_EQ(tiles[3].strName, "Night");
-  parser.DeleteRoutine("a1", tiles);
-  ExpectTiles(tiles, {kB2, kC3, RoutineTile("a1", "Night", "NIGHT")});
+TEST(RoutineMergeTest, DataOfOtherTypesCountsAsMissingLabel) {
+  for (const std::string& data :
+       {std::string(R"(["Good night"])"), std::string(R"("Good night")"), std::string("42"),
+        std::string(R"({"label":42})"), std::string(R"({"label":{"text":"night"}})"), std::string(R"({"label":["n"]})"),
+        Nested(100000, R"({"label":)", "\"x\"", "}"), std::string(1, '\0') + R"({"label":"night"})"}) {
+    std::vector<stTileItem> tiles = kThree;
+    CJsonParseUtil parser;
+    parser.AddRoutine("d4", data, tiles);
+    parser.UpdateRoutine("b2", data, tiles);
+    EXPECT_EQ(tiles, (std::vector<stTileItem>{kA1, Routine("b2", "", "custom"), kC3, Routine("d4", "", "custom")}))
+        << data.substr(0, 40);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+// The lines every parser writes: file, function and message, all at level 0
+// (dlog's debug priority) under the library's tag.
+#include <dlog.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "LogCapture.h"
+#include "ParserTest.h"
+
+namespace {
+
+struct LogCase {
+  std::function<void(CJsonParseUtil&)> call;
+  std::vector<std::string> lines;  // "file:function>message"
+};
+
+TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
+  const std::string routines = ReadTestData("routines/routine-list.json");
+  const std::string devices = ReadTestData("devices/device-list.json");
+  const std::string html = "<html><head><title>503 Service Unavailable</title></head><body>upstream timed out</body></html>";
+  const std::string contents = R"({"sections":{"acceleratorout":{"header1":"H1"}}})";
+  const std::string data = R"({"label":"Night"})";
+  const std::string list = "RoutineList.cpp:ParseRoutineList>";
+  const std::string device = "DeviceList.cpp:ParseDeviceList>";
+  std::vector<stTileItem> tiles;
+  std::string detail;
+  const LogCase cases[] = {
+      {[](CJsonParseUtil&) { CJsonParseUtil constructed; }, {"JsonParseUtil.cpp:m_AssignIcons>"}},
+      {[&](CJsonParseUtil& p) { p.ParseRoutineList(routines, tiles); }, {list, list + "result : " + routines}},
+      {[&](CJsonParseUtil& p) { p.ParseRoutineList(Answer(html), tiles); },
+       {list, list + "result : " + Answer(html), list + "failed rspdata:" + html + "!"}},
+      {[&](CJsonParseUtil& p) { p.ParseRoutineList("", tiles); }, {list, list + "result : ", list + "failed rspdata:!"}},
+      {[&](CJsonParseUtil& p) { p.ParseContentsList(contents, tiles); }, {"ContentsList.cpp:ParseContentsList>"}},
+      {[&](CJsonParseUtil& p) { p.ParseContentsList(html, tiles); },
+       {"ContentsList.cpp:ParseContentsList>", "ContentsList.cpp:ParseContentsList>failed rspdata : " + html + "!"}},
+      {[&](CJsonParseUtil& p) { p.ParseDeviceList(devices, tiles); },
+       {device, device + "result : " + devices, device + "device list size : 5",
+        device + "strID : 6a3d9b1e-5f27-48c0-b9e4-1d8c7a2f6e35", device + "strName : Front door camera",
+        device + "strID : f2b7c5a9-3e18-4d6b-8a01-9c4e7f3b2d56", device + "strName : 거실 카메라"}},
+      {[&](CJsonParseUtil& p) { p.ParseDeviceList(html, tiles); },
+       {device, device + "result : " + html, device + "device list size : 0"}},
+      {[&](CJsonParseUtil& p) { p.ParseExecuteResult(R"({"result":"Fail"})", detail); },
+       {"ExecuteResult.cpp:ParseExecuteResult>"}},
+      {[&](CJsonParseUtil& p) { p.AddRoutine("a", data, tiles); }, {"RoutineMerge.cpp:AddRoutine>strData : " + data}},
+      {[&](CJsonParseUtil& p) { p.UpdateRoutine("a", data, tiles); },
+       {"RoutineMerge.cpp:UpdateRoutine>strData : " + data}},
+      {[&](CJsonParseUtil& p) { p.DeleteRoutine("a", tiles); }, {}},
+  };
+  CJsonParseUtil parser;
+  for (const LogCase& c : cases) {
+    LogCapture capture;
+    c.call(parser);
+    std::vector<std::string> lines;
+    for (const LogLine& line : capture.Lines()) {
+      EXPECT_EQ(line.priority, DLOG_DEBUG) << line.text;
+      EXPECT_EQ(line.tag, "varnio") << line.text;
+      lines.push_back(line.file + ":" + line.function + ">" + line.message);
+    }
+    EXPECT_EQ(lines, c.lines);
+  }
+}
+
+}  // namespace
