@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 
@@ -12,9 +13,8 @@ TEST(LockTest, HolderMayLockAgainAndOthersWaitForFullRelease) {
   lock.Lock();  // recursive: must not block
   std::atomic<bool> acquired{false};
   std::thread other([&] {
-    lock.Lock();
+    CAutoLock guard(lock);
     acquired = true;
-    lock.Unlock();
   });
   lock.Unlock();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -24,36 +24,14 @@ TEST(LockTest, HolderMayLockAgainAndOthersWaitForFullRelease) {
   EXPECT_TRUE(acquired.load());
 }
 
-TEST(LockTest, AutoLockReleasesWhenLeftByException) {
-  CLockMutex lock;
+TEST(LockTest, NestedGuardsThroughTheInterfaceReleaseWhenLeftByException) {
+  CLockMutex mutex;
+  const ILock& lock = mutex;
   try {
-    CAutoLock guard(lock);
+    CAutoLock outer(lock);
+    CAutoLock inner(lock);
     throw std::runtime_error("leave the scope");
   } catch (const std::runtime_error&) {
   }
-  std::atomic<bool> acquired{false};
-  std::thread other([&] {
-    CAutoLock guard(lock);
-    acquired = true;
-  });
-  other.join();
-  EXPECT_TRUE(acquired.load());
-}
-
-TEST(LockTest, GuardsWorkThroughTheInterface) {
-  CLockMutex mutex;
-  const ILock& lock = mutex;
-  int counter = 0;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&] {
-      for (int i = 0; i < 10000; ++i) {
-        CAutoLock outer(lock);
-        CAutoLock inner(lock);
-        ++counter;
-      }
-    });
-  }
-  for (std::thread& t : threads) t.join();
-  EXPECT_EQ(counter, 40000);
+  std::thread([&] { CAutoLock guard(lock); }).join();  // hangs, and times out, while still held
 }

@@ -4,27 +4,33 @@
 #include <dlog_sim.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "LogCapture.h"
 
-TEST(LogTest, LevelsMapToPlatformPriorities) {
-  struct Case {
-    int level;
-    int priority;  // 0: nothing written
-  };
-  const Case cases[] = {{0, DLOG_DEBUG}, {1, DLOG_INFO}, {2, DLOG_WARN}, {3, DLOG_ERROR},
-                        {4, DLOG_FATAL}, {5, 0},          {-1, 0},        {100, 0}};
-  for (const Case& c : cases) {
+namespace {
+
+// "priority tag text" of each captured line.
+std::vector<std::string> Written(const LogCapture& capture) {
+  std::vector<std::string> written;
+  for (const LogLine& line : capture.Lines()) {
+    written.push_back(std::to_string(line.priority) + " " + line.tag + " " + line.text);
+  }
+  return written;
+}
+
+}  // namespace
+
+TEST(LogTest, LevelsMapToPlatformPrioritiesAndOthersWriteNothing) {
+  const std::pair<int, int> cases[] = {{0, DLOG_DEBUG}, {1, DLOG_INFO}, {2, DLOG_WARN}, {3, DLOG_ERROR},
+                                       {4, DLOG_FATAL}, {5, 0},          {-1, 0},        {100, 0}};
+  for (const auto& [level, priority] : cases) {
     LogCapture capture;
-    ext_log_base_print(c.level, "varnio", "level %d", c.level);
-    const std::vector<LogLine> lines = capture.Lines();
-    if (c.priority == 0) {
-      EXPECT_TRUE(lines.empty()) << c.level;
-      continue;
-    }
-    ASSERT_EQ(lines.size(), 1U) << c.level;
-    EXPECT_EQ(lines[0].priority, c.priority);
-    EXPECT_EQ(lines[0].tag, "varnio");
-    EXPECT_EQ(lines[0].text, "level " + std::to_string(c.level));
+    ext_log_base_print(level, "some-tag", "level %d", level);
+    const std::vector<std::string> expected = {std::to_string(priority) + " some-tag level " + std::to_string(level)};
+    EXPECT_EQ(Written(capture), priority ? expected : std::vector<std::string>{}) << level;
   }
 }
 
@@ -32,13 +38,10 @@ TEST(LogTest, MacroWritesFileFunctionAndLinePrefix) {
   LogCapture capture;
   const int line = __LINE__ + 1;
   VARNIO_LOG(0, "routines.size() : %d", 3);
-  VARNIO_TRACE();
-  const std::vector<LogLine> lines = capture.Lines();
-  ASSERT_EQ(lines.size(), 2U);
-  EXPECT_EQ(lines[0].text, "LogTest.cpp:TestBody(" + std::to_string(line) + ")>routines.size() : 3");
-  EXPECT_EQ(lines[0].tag, "varnio");
-  // The trace line ends right after the ">".
-  EXPECT_EQ(lines[1].text, "LogTest.cpp:TestBody(" + std::to_string(line + 1) + ")>");
+  VARNIO_TRACE();  // ends right after the ">"
+  const std::string prefix = std::to_string(DLOG_DEBUG) + " varnio LogTest.cpp:TestBody(";
+  EXPECT_EQ(Written(capture), (std::vector<std::string>{prefix + std::to_string(line) + ")>routines.size() : 3",
+                                                        prefix + std::to_string(line + 1) + ")>"}));
 }
 
 TEST(LogTest, DisabledLogFormatsNothing) {

@@ -46,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                  Tiles("", "H2", "i.jpg", {"h.png", "How"}, {"w.png", "Ways"}, {"s.png", "Start"})},
         // Images are taken as they stand; bytes that are not UTF-8 and NULs are kept.
         TileCase{"BytesAsTheyStand", kParse,
-                 Section(R"("intro":"  relative/i.jpg ","header1":"a\u0000b","how":{"text":")" "\xff\xfe\x80 t" R"("})"),
+                 Section(R"("intro":"  relative/i.jpg ","header1":"a\u0000b","how":{"text":")"
+                         "\xff\xfe\x80 t" R"("})"),
                  Tiles(std::string("a\0b", 3), "", "  relative/i.jpg ", {"", "\xff\xfe\x80 t"})},
         TileCase{"EmptyText", kParse, "", Tiles()},
         TileCase{"TruncatedKeepsWhatWasRead", kParse,

@@ -32,7 +32,9 @@ stTileItem WithIconsFor(const CJsonParseUtil& parser, const std::string& label) 
 
 TEST(IconRuleTest, EveryLabelGetsTheIconsOfItsKeyword) {
   const CJsonParseUtil parser;
-  for (const auto& c : kLabels) EXPECT_EQ(WithIconsFor(parser, c.first), Routine("", "", c.second)) << c.first.substr(0, 40);
+  for (const auto& [label, icon] : kLabels) {
+    EXPECT_EQ(WithIconsFor(parser, label), Routine("", "", icon)) << label.substr(0, 40);
+  }
 }
 
 // The parser is read-only after construction: threads may share it.
@@ -42,7 +44,10 @@ TEST(IconRuleTest, SharedParserServesConcurrentCallers) {
   std::vector<std::thread> threads;
   for (int& count : mismatches) {
     threads.emplace_back([&] {
-      for (size_t i = 0; i < 500; ++i) count += !(WithIconsFor(parser, kLabels[i % 8].first) == Routine("", "", kLabels[i % 8].second));
+      for (size_t i = 0; i < 500; ++i) {
+        const auto& [label, icon] = kLabels[i % 8];
+        count += !(WithIconsFor(parser, label) == Routine("", "", icon));
+      }
     });
   }
   for (std::thread& thread : threads) thread.join();

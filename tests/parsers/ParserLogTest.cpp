@@ -19,7 +19,7 @@ struct LogCase {
 TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
   const std::string routines = ReadTestData("routines/routine-list.json");
   const std::string devices = ReadTestData("devices/device-list.json");
-  const std::string html = "<html><head><title>503 Service Unavailable</title></head><body>upstream timed out</body></html>";
+  const std::string html = "<html><title>503 Service Unavailable</title></html>";
   const std::string contents = R"({"sections":{"acceleratorout":{"header1":"H1"}}})";
   const std::string data = R"({"label":"Night"})";
   const std::string list = "RoutineList.cpp:ParseRoutineList>";
@@ -31,7 +31,8 @@ TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
       {[&](CJsonParseUtil& p) { p.ParseRoutineList(routines, tiles); }, {list, list + "result : " + routines}},
       {[&](CJsonParseUtil& p) { p.ParseRoutineList(Answer(html), tiles); },
        {list, list + "result : " + Answer(html), list + "failed rspdata:" + html + "!"}},
-      {[&](CJsonParseUtil& p) { p.ParseRoutineList("", tiles); }, {list, list + "result : ", list + "failed rspdata:!"}},
+      {[&](CJsonParseUtil& p) { p.ParseRoutineList("", tiles); },
+       {list, list + "result : ", list + "failed rspdata:!"}},
       {[&](CJsonParseUtil& p) { p.ParseContentsList(contents, tiles); }, {"ContentsList.cpp:ParseContentsList>"}},
       {[&](CJsonParseUtil& p) { p.ParseContentsList(html, tiles); },
        {"ContentsList.cpp:ParseContentsList>", "ContentsList.cpp:ParseContentsList>failed rspdata : " + html + "!"}},
