@@ -4,7 +4,8 @@
 #  - installed into a scratch prefix;
 #  - the caller example built against it as a project of its own, once with
 #    pkg-config alone and once with find_package alone, and run against the
-#    simulator and the installed contents host;
+#    simulator and the installed contents host; the exported headers it does
+#    not include compiled through pkg-config alone;
 #  - the example scenarios played by the installed varnio-sim-run, and its
 #    answers to malformed lines and to expectations that fail;
 #  - the tizen preset built against the simulator's pkg-config files as if
@@ -50,6 +51,12 @@ done
 for how in pkg-config find_package; do
   check "example ($how) runs against the simulator" run_with_host "$scratch/example-$how/home-screen"
 done
+extras_compile() {  # the exported headers the example does not include
+  printf '%s\n' '#include <Lock.h>' '#include <Log.h>' \
+    'int main() { CLockMutex lock; CAutoLock held(lock); ext_log_base_print(0, VARNIO_LOG_TAG, "%s", "x"); }' |
+    c++ -std=c++17 -fsyntax-only $(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags varnio) -x c++ -
+}
+check "Lock.h and Log.h compile through pkg-config alone" extras_compile
 
 echo "---- scenarios"
 play() { "$prefix/bin/varnio-sim-run" "$1" >/dev/null; }  # failures go to stderr

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -97,30 +98,17 @@ TEST(Base64Test, MatchesTheStandardAlphabetAndPadding) {
   for (const auto& c : cases) EXPECT_EQ(demo::Base64(c.first), c.second) << c.first;
 }
 
-class IconFilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/varnio-icons-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    base_ = pattern;
-    ASSERT_EQ(system(("mkdir -p " + base_ + "/res/routines").c_str()), 0);
-    Write(base_ + "/res/routines/a.png", png_);
-    Write(base_ + "/res/routines/text.png", "not an image");
-    Write(base_ + "/secret.png", png_);  // beside the directory, not in it
-  }
-  void TearDown() override { ASSERT_EQ(system(("rm -rf " + base_).c_str()), 0); }
-
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  const std::string png_ = std::string("\x89PNG\r\n\x1a\n", 8) + "rest of the image";
-  std::string base_;
-};
-
-TEST_F(IconFilesTest, EmbedsOnlyPngFilesInsideTheResourceDirectory) {
-  const demo::IconFiles icons("/usr/apps/varnio/res/", {base_ + "/missing", base_ + "/res"});
-  EXPECT_EQ(icons.DataUri("/usr/apps/varnio/res/routines/a.png"), "data:image/png;base64," + demo::Base64(png_));
+TEST(IconFilesTest, EmbedsOnlyPngFilesInsideTheResourceDirectory) {
+  char pattern[] = "/tmp/varnio-icons-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path base = pattern;
+  std::filesystem::create_directories(base / "res/routines");
+  const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + "rest of the image";
+  std::ofstream(base / "res/routines/a.png", std::ios::binary) << png;
+  std::ofstream(base / "res/routines/text.png") << "not an image";
+  std::ofstream(base / "secret.png", std::ios::binary) << png;  // beside the directory, not in it
+  const demo::IconFiles icons("/usr/apps/varnio/res/", {base / "missing", base / "res"});
+  EXPECT_EQ(icons.DataUri("/usr/apps/varnio/res/routines/a.png"), "data:image/png;base64," + demo::Base64(png));
   for (const std::string image : {"/usr/apps/varnio/res/../secret.png", "/usr/apps/varnio/res/routines/../../secret.png",
                                   "/usr/apps/varnio/res//routines/a.png", "/usr/apps/varnio/res/./routines/a.png",
                                   "/usr/apps/varnio/res/routines/text.png", "/usr/apps/varnio/res/routines/none.png",
@@ -128,6 +116,7 @@ TEST_F(IconFilesTest, EmbedsOnlyPngFilesInsideTheResourceDirectory) {
                                   "https://cdn.example/routines/a.png", "/other/routines/a.png", ""}) {
     EXPECT_EQ(icons.DataUri(image), "") << image;
   }
+  std::filesystem::remove_all(base);
 }
 
 TEST(HtmlPageTest, TextsFromTheLibraryCannotInjectMarkup) {

@@ -12,69 +12,52 @@ import sys
 import zlib
 
 
-def read_png(path):
-    with open(path, "rb") as f:
-        data = f.read()
+def read_png(data):
     if data[:8] != b"\x89PNG\r\n\x1a\n":
         raise ValueError("not a PNG file")
-    pos, header, idat = 8, None, []
-    while pos + 8 <= len(data):
+    pos, header, idat = 8, None, b""
+    while pos + 8 <= len(data) and data[pos + 4:pos + 8] != b"IEND":
         length, kind = struct.unpack(">I4s", data[pos:pos + 8])
         body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat.append(body)
-        elif kind == b"IEND":
-            break
+        header = struct.unpack(">IIBBBBB", body) if kind == b"IHDR" else header
+        idat += body if kind == b"IDAT" else b""
         pos += 12 + length
     if header is None or not idat:
         raise ValueError("no IHDR or IDAT chunk")
     width, height, depth, colour, _, _, interlace = header
     if depth != 8 or colour not in (2, 6) or interlace != 0:
         raise ValueError("unsupported PNG format %r" % (header,))
-    return width, height, 3 if colour == 2 else 4, zlib.decompress(b"".join(idat))
+    return width, height, 3 if colour == 2 else 4, zlib.decompress(idat)
 
 
-def unfilter_rows(width, height, bpp, raw):
-    stride = width * bpp
-    previous = bytearray(stride)
-    pos = 0
-    for _ in range(height):
-        kind = raw[pos]
-        row = bytearray(raw[pos + 1:pos + 1 + stride])
-        pos += 1 + stride
+def paeth(left, up, corner):
+    p = left + up - corner
+    pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+    return left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+
+
+def rows(width, height, bpp, raw):
+    stride, previous = width * bpp, bytearray(width * bpp)
+    for y in range(height):
+        kind, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        if kind > 4:
+            raise ValueError("bad filter type %d" % kind)
         for i in range(stride):
-            left = row[i - bpp] if i >= bpp else 0
-            up = previous[i]
-            if kind == 1:
-                row[i] = (row[i] + left) & 0xFF
-            elif kind == 2:
-                row[i] = (row[i] + up) & 0xFF
-            elif kind == 3:
-                row[i] = (row[i] + ((left + up) >> 1)) & 0xFF
-            elif kind == 4:
-                corner = previous[i - bpp] if i >= bpp else 0
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                pred = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
-                row[i] = (row[i] + pred) & 0xFF
-            elif kind != 0:
-                raise ValueError("bad filter type %d" % kind)
+            left, up = row[i - bpp] if i >= bpp else 0, previous[i]
+            corner = previous[i - bpp] if i >= bpp else 0
+            row[i] = (row[i] + (0, left, up, (left + up) >> 1, paeth(left, up, corner))[kind]) & 0xFF
         yield bytes(row)
         previous = row
 
 
 def main(argv):
     path, want_w, want_h, minimum = argv[1], int(argv[2]), int(argv[3]), int(argv[4])
-    width, height, bpp, raw = read_png(path)
+    with open(path, "rb") as f:
+        width, height, bpp, raw = read_png(f.read())
     if (width, height) != (want_w, want_h):
         print("screenshot is %dx%d, expected %dx%d" % (width, height, want_w, want_h))
         return 1
-    colours = set()
-    for row in unfilter_rows(width, height, bpp, raw):
-        for i in range(0, len(row), bpp):
-            colours.add(row[i:i + 3])
+    colours = {row[i:i + 3] for row in rows(width, height, bpp, raw) for i in range(0, len(row), bpp)}
     print("%s: %dx%d, %d distinct colours" % (path, width, height, len(colours)))
     return 0 if len(colours) >= minimum else 1
 
