@@ -1,5 +1,5 @@
-// The lines every parser writes: file, function and message, all at level 0
-// (dlog's debug priority) under the library's tag.
+// The lines every parser writes: "file:function(line)>" and the message, all
+// at level 0 (dlog's debug priority) under the library's tag.
 #include <dlog.h>
 
 #include <functional>
@@ -13,7 +13,7 @@ namespace {
 
 struct LogCase {
   std::function<void(CJsonParseUtil&)> call;
-  std::vector<std::string> lines;  // "file:function>message"
+  std::vector<std::string> lines;  // "function>message"
 };
 
 TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
@@ -22,20 +22,20 @@ TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
   const std::string html = "<html><title>503 Service Unavailable</title></html>";
   const std::string contents = R"({"sections":{"acceleratorout":{"header1":"H1"}}})";
   const std::string data = R"({"label":"Night"})";
-  const std::string list = "RoutineList.cpp:ParseRoutineList>";
-  const std::string device = "DeviceList.cpp:ParseDeviceList>";
+  const std::string list = "ParseRoutineList>";
+  const std::string device = "ParseDeviceList>";
   std::vector<stTileItem> tiles;
   std::string detail;
   const LogCase cases[] = {
-      {[](CJsonParseUtil&) { CJsonParseUtil constructed; }, {"JsonParseUtil.cpp:m_AssignIcons>"}},
+      {[](CJsonParseUtil&) { CJsonParseUtil constructed; }, {"m_AssignIcons>"}},
       {[&](CJsonParseUtil& p) { p.ParseRoutineList(routines, tiles); }, {list, list + "result : " + routines}},
       {[&](CJsonParseUtil& p) { p.ParseRoutineList(Answer(html), tiles); },
        {list, list + "result : " + Answer(html), list + "failed rspdata:" + html + "!"}},
       {[&](CJsonParseUtil& p) { p.ParseRoutineList("", tiles); },
        {list, list + "result : ", list + "failed rspdata:!"}},
-      {[&](CJsonParseUtil& p) { p.ParseContentsList(contents, tiles); }, {"ContentsList.cpp:ParseContentsList>"}},
+      {[&](CJsonParseUtil& p) { p.ParseContentsList(contents, tiles); }, {"ParseContentsList>"}},
       {[&](CJsonParseUtil& p) { p.ParseContentsList(html, tiles); },
-       {"ContentsList.cpp:ParseContentsList>", "ContentsList.cpp:ParseContentsList>failed rspdata : " + html + "!"}},
+       {"ParseContentsList>", "ParseContentsList>failed rspdata : " + html + "!"}},
       {[&](CJsonParseUtil& p) { p.ParseDeviceList(devices, tiles); },
        {device, device + "result : " + devices, device + "device list size : 5",
         device + "strID : 6a3d9b1e-5f27-48c0-b9e4-1d8c7a2f6e35", device + "strName : Front door camera",
@@ -43,10 +43,10 @@ TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
       {[&](CJsonParseUtil& p) { p.ParseDeviceList(html, tiles); },
        {device, device + "result : " + html, device + "device list size : 0"}},
       {[&](CJsonParseUtil& p) { p.ParseExecuteResult(R"({"result":"Fail"})", detail); },
-       {"ExecuteResult.cpp:ParseExecuteResult>"}},
-      {[&](CJsonParseUtil& p) { p.AddRoutine("a", data, tiles); }, {"RoutineMerge.cpp:AddRoutine>strData : " + data}},
+       {"ParseExecuteResult>"}},
+      {[&](CJsonParseUtil& p) { p.AddRoutine("a", data, tiles); }, {"AddRoutine>strData : " + data}},
       {[&](CJsonParseUtil& p) { p.UpdateRoutine("a", data, tiles); },
-       {"RoutineMerge.cpp:UpdateRoutine>strData : " + data}},
+       {"UpdateRoutine>strData : " + data}},
       {[&](CJsonParseUtil& p) { p.DeleteRoutine("a", tiles); }, {}},
   };
   CJsonParseUtil parser;
@@ -57,7 +57,8 @@ TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
     for (const LogLine& line : capture.Lines()) {
       EXPECT_EQ(line.priority, DLOG_DEBUG) << line.text;
       EXPECT_EQ(line.tag, "varnio") << line.text;
-      lines.push_back(line.file + ":" + line.function + ">" + line.message);
+      EXPECT_THAT(line.file, testing::EndsWith(".cpp")) << line.text;  // a base name: the prefix has no '/'
+      lines.push_back(line.function + ">" + line.message);
     }
     EXPECT_EQ(lines, c.lines);
   }
