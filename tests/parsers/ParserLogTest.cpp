@@ -42,11 +42,9 @@ TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
         device + "strID : f2b7c5a9-3e18-4d6b-8a01-9c4e7f3b2d56", device + "strName : 거실 카메라"}},
       {[&](CJsonParseUtil& p) { p.ParseDeviceList(html, tiles); },
        {device, device + "result : " + html, device + "device list size : 0"}},
-      {[&](CJsonParseUtil& p) { p.ParseExecuteResult(R"({"result":"Fail"})", detail); },
-       {"ParseExecuteResult>"}},
+      {[&](CJsonParseUtil& p) { p.ParseExecuteResult(R"({"result":"Fail"})", detail); }, {"ParseExecuteResult>"}},
       {[&](CJsonParseUtil& p) { p.AddRoutine("a", data, tiles); }, {"AddRoutine>strData : " + data}},
-      {[&](CJsonParseUtil& p) { p.UpdateRoutine("a", data, tiles); },
-       {"UpdateRoutine>strData : " + data}},
+      {[&](CJsonParseUtil& p) { p.UpdateRoutine("a", data, tiles); }, {"UpdateRoutine>strData : " + data}},
       {[&](CJsonParseUtil& p) { p.DeleteRoutine("a", tiles); }, {}},
   };
   CJsonParseUtil parser;

@@ -7,17 +7,15 @@
 namespace {
 
 auto Fields(const stTileItem& t) {
-  return std::tie(t.strType, t.strID, t.strName, t.strImage, t.strFinishImage, t.strTimeout, t.strWidth, t.strTitle);
+  return std::make_tuple(t.strType, t.strID, t.strName, t.strImage, t.strFinishImage, t.strTimeout, t.strWidth,
+                         t.strTitle);
 }
 
 }  // namespace
 
 bool operator==(const stTileItem& a, const stTileItem& b) { return Fields(a) == Fields(b); }
 
-void PrintTo(const stTileItem& t, std::ostream* os) {
-  *os << testing::PrintToString(std::make_tuple(t.strType, t.strID, t.strName, t.strImage, t.strFinishImage,
-                                                t.strTimeout, t.strWidth, t.strTitle));
-}
+void PrintTo(const stTileItem& tile, std::ostream* os) { *os << testing::PrintToString(Fields(tile)); }
 
 std::string ReadTestData(const std::string& relative) {
   std::string bytes;
