@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "JsonParseUtil.h"
 
@@ -29,10 +28,9 @@ inline bool StartsWith(const std::string& text, const std::string& prefix) {
 inline void RoutineTileShape(const stTileItem& tile) {
   FUZZ_CHECK(tile.strType.empty() && tile.strTitle.empty());
   FUZZ_CHECK(tile.strTimeout == "5" && tile.strWidth == g_strRoutineWidth);
-  FUZZ_CHECK(StartsWith(tile.strImage, g_strResDir + "routines/acc-"));
-  const std::string stem = tile.strImage.substr(0, tile.strImage.size() - 4);
-  FUZZ_CHECK(tile.strImage.size() > 4 && tile.strImage.compare(tile.strImage.size() - 4, 4, ".png") == 0);
-  FUZZ_CHECK(tile.strFinishImage == stem + "-activated.png");
+  const size_t stem = tile.strImage.size() - 4;  // before ".png"
+  FUZZ_CHECK(StartsWith(tile.strImage, g_strResDir + "routines/acc-") && tile.strImage.compare(stem, 4, ".png") == 0);
+  FUZZ_CHECK(tile.strFinishImage == tile.strImage.substr(0, stem) + "-activated.png");
 }
 
 // The framework's wrapping of a payload: `inner` as the string "data".

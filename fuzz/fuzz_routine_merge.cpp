@@ -20,11 +20,6 @@ std::string PickId(FuzzedDataProvider& input) {
   return input.ConsumeRandomLengthString(24);
 }
 
-size_t CountId(const std::vector<stTileItem>& tiles, const std::string& id) {
-  return static_cast<size_t>(
-      std::count_if(tiles.begin(), tiles.end(), [&id](const stTileItem& tile) { return tile.strID == id; }));
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -34,23 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
     const int op = input.ConsumeIntegralInRange(0, 2);
     const std::string id = PickId(input);
-    const size_t before = tiles.size();
-    const size_t matching = CountId(tiles, id);
+    const std::vector<stTileItem> before = tiles;
+    const bool present = std::any_of(tiles.begin(), tiles.end(), [&id](const stTileItem& t) { return t.strID == id; });
     if (op == 0) {
       parser->AddRoutine(id, input.ConsumeRandomLengthString(4096), tiles);
-      FUZZ_CHECK(tiles.size() == before + 1 && tiles.back().strID == id);
+      FUZZ_CHECK(tiles.size() == before.size() + 1 && tiles.back().strID == id);
     } else if (op == 1) {
-      const std::vector<std::string> idsBefore = [&] {
-        std::vector<std::string> ids;
-        for (const stTileItem& tile : tiles) ids.push_back(tile.strID);
-        return ids;
-      }();
       parser->UpdateRoutine(id, input.ConsumeRandomLengthString(4096), tiles);
-      FUZZ_CHECK(tiles.size() == before);
-      for (size_t i = 0; i < tiles.size(); ++i) FUZZ_CHECK(tiles[i].strID == idsBefore[i]);
+      FUZZ_CHECK(tiles.size() == before.size());
+      for (size_t i = 0; i < tiles.size(); ++i) FUZZ_CHECK(tiles[i].strID == before[i].strID);
     } else {
       parser->DeleteRoutine(id, tiles);
-      FUZZ_CHECK(tiles.size() == before - (matching > 0 ? 1 : 0));
+      FUZZ_CHECK(tiles.size() == before.size() - (present ? 1 : 0));
     }
     for (const stTileItem& tile : tiles) fuzz_check::RoutineTileShape(tile);
   }

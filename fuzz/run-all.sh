@@ -20,7 +20,7 @@ declare -A samples=(
 )
 
 failed=()
-for target in routine_list routine_merge contents_list execute_result device_list scenario_reader; do
+for target in "${!samples[@]}"; do
   exe="$build/fuzz/fuzz_$target"
   [[ -x "$exe" ]] || { echo "missing $exe" >&2; exit 2; }
   dir="$work/$target"
