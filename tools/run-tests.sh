@@ -63,7 +63,7 @@ stage_valgrind() {
   # The service scenarios and the contents tests over TLS, default build,
   # under memcheck.
   configure default
-  cmake --build --preset default --target service_test contents_host_test before_sign_in_test
+  cmake --build --preset default --target service_test contents_host_test
   tools/valgrind-service.sh build/default
 }
 

@@ -9,8 +9,7 @@ set -euo pipefail
 build=${1:?build dir}
 shift
 programs=("$@")
-[ ${#programs[@]} -eq 0 ] && programs=(tests/service/service_test tests/contents/contents_host_test
-                                       tests/contents/before_sign_in_test)
+[ ${#programs[@]} -eq 0 ] && programs=(tests/service/service_test tests/contents/contents_host_test)
 suppressions=$(cd "$(dirname "$0")" && pwd)/valgrind.supp
 log=$(mktemp "${TMPDIR:-/tmp}/varnio-valgrind.XXXXXX")
 trap 'rm -f "$log"' EXIT
