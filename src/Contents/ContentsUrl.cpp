@@ -3,22 +3,13 @@
 #include <cstdlib>
 
 #include "Contents.h"
+#include "ContentsDownload.h"
 #include "Log.h"
 
 namespace {
 
-// Never destroyed: a download thread may still read them while the process exits.
-const std::string& KoreanContentsUrl() {
-  static const std::string* url =
-      new std::string(std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/kr/service-quorvel-app.json");
-  return *url;
-}
-
-const std::string& ContentsUrl() {
-  static const std::string* url =
-      new std::string(std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/service-quorvel-app.json");
-  return *url;
-}
+constexpr char kKoreanPath[] = "/quorvel-plax/tv/kr/service-quorvel-app.json";
+constexpr char kGeneralPath[] = "/quorvel-plax/tv/service-quorvel-app.json";
 
 }  // namespace
 
@@ -30,7 +21,9 @@ std::string CContents::GetURL() {
     language = value;
     free(value);
   }
-  const std::string& url = language == "ko_KR.utf8" ? KoreanContentsUrl() : ContentsUrl();
+  std::string url = DownloadSettings().origin;
+  if (url.empty()) url = VARNIO_CONTENTS_BASE_URL;
+  url += language == "ko_KR.utf8" ? kKoreanPath : kGeneralPath;
   VARNIO_LOG(0, " URL : %s", url.c_str());
   return url;
 }

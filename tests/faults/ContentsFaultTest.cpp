@@ -32,10 +32,12 @@ class ContentsFaultTest : public FaultTest, public ::testing::WithParamInterface
   void SetUp() override {
     FaultTest::SetUp();
     // A stalled host then costs about a second, not the production half minute.
-    ContentsLimits().connectTimeoutSeconds = 5;
-    ContentsLimits().lowSpeedSeconds = 1;
-    ContentsLimits().totalTimeoutSeconds = 20;
-    ContentsLimits().lowSpeedBytesPerSecond = 64;
+    ContentsDownloadSettings settings;
+    settings.connectTimeoutSeconds = 5;
+    settings.lowSpeedSeconds = 1;
+    settings.totalTimeoutSeconds = 20;
+    settings.lowSpeedBytesPerSecond = 64;
+    SetDownloadSettings(settings);
     ASSERT_TRUE(host_.Start());
     StartService();
   }
