@@ -1,6 +1,7 @@
 #include <mutex>
 #include <vector>
 
+#include "CallbackList.h"
 #include "NotificationThread.h"
 #include "device/power.h"
 #include "device/power_sim.h"
@@ -10,11 +11,13 @@ namespace {
 struct Subscriber {
   device_power_wakeup_cb cb;
   void* userData;
+
+  bool operator==(const Subscriber& other) const { return cb == other.cb && userData == other.userData; }
 };
 
 struct Power {
   std::mutex mutex;
-  std::vector<Subscriber> subscribers;
+  CallbackList<Subscriber> subscribers;
   bool subscribeFails = false;
   NotificationThread notifier;
 };
@@ -31,35 +34,26 @@ constexpr int kWakeupReasonPowerKey = 1;
 extern "C" int device_power_subscribe_wakeup(device_power_wakeup_cb cb, void* user_data) {
   if (cb == nullptr) return -1;
   Power& p = ThePower();
-  std::lock_guard<std::mutex> lock(p.mutex);
-  if (p.subscribeFails) return -1;
-  p.subscribers.push_back({cb, user_data});
+  {
+    std::lock_guard<std::mutex> lock(p.mutex);
+    if (p.subscribeFails) return -1;
+  }
+  p.subscribers.Add({cb, user_data});
   return 0;
 }
 
+// Returns once no call of the handler runs on another thread; none starts later.
 extern "C" int device_power_unsubscribe_wakeup(device_power_wakeup_cb cb) {
-  Power& p = ThePower();
-  std::lock_guard<std::mutex> lock(p.mutex);
-  for (auto it = p.subscribers.begin(); it != p.subscribers.end(); ++it) {
-    if (it->cb == cb) {
-      p.subscribers.erase(it);
-      return 0;
-    }
-  }
-  return -1;
+  const size_t removed = ThePower().subscribers.Remove([&](const Subscriber& s) { return s.cb == cb; }, false);
+  return removed > 0 ? 0 : -1;
 }
 
 namespace power_sim {
 
 void TriggerWakeup() {
   ThePower().notifier.Post([] {
-    Power& p = ThePower();
-    std::vector<Subscriber> subscribers;
-    {
-      std::lock_guard<std::mutex> lock(p.mutex);
-      subscribers = p.subscribers;
-    }
-    for (const Subscriber& s : subscribers) s.cb(kWakeupReasonPowerKey, s.userData);
+    ThePower().subscribers.ForEach([](const Subscriber&) { return true; },
+                                   [](const Subscriber& s) { s.cb(kWakeupReasonPowerKey, s.userData); });
   });
 }
 
@@ -69,11 +63,7 @@ void SetSubscribeFails(bool fails) {
   p.subscribeFails = fails;
 }
 
-int SubscriberCount() {
-  Power& p = ThePower();
-  std::lock_guard<std::mutex> lock(p.mutex);
-  return static_cast<int>(p.subscribers.size());
-}
+int SubscriberCount() { return static_cast<int>(ThePower().subscribers.Size()); }
 
 void WaitIdle() { ThePower().notifier.WaitIdle(); }
 

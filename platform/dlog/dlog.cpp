@@ -1,8 +1,11 @@
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
-#include <atomic>
 
 #include "dlog.h"
 #include "dlog_sim.h"
@@ -16,6 +19,26 @@ std::atomic<uint64_t> g_writes{0};
 std::mutex g_mutex;
 std::vector<dlog_sim::Line>* g_lines = new std::vector<dlog_sim::Line>();  // never freed: logging may outlive statics
 
+// Jitter: each log line may yield or sleep a little, so that the library's
+// own steps interleave with other threads in more orders.
+std::atomic<unsigned> g_jitterSeed{0};
+std::atomic<int> g_jitterPercent{0};
+std::atomic<int> g_jitterMaxMicroseconds{0};
+std::atomic<unsigned> g_jitterThreads{0};
+
+void Jitter() {
+  const int percent = g_jitterPercent.load(std::memory_order_relaxed);
+  if (percent <= 0) return;
+  thread_local std::minstd_rand random(g_jitterSeed.load() * 7919U + g_jitterThreads.fetch_add(1) + 1U);
+  if (static_cast<int>(random() % 100U) >= percent) return;
+  const int maxMicroseconds = g_jitterMaxMicroseconds.load(std::memory_order_relaxed);
+  if (maxMicroseconds <= 0 || random() % 2U == 0) {
+    std::this_thread::yield();
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::microseconds(random() % static_cast<unsigned>(maxMicroseconds)));
+}
+
 char PriorityLetter(int prio) {
   static const char kLetters[] = "??VDIWEFS";
   return (prio >= 0 && prio < DLOG_PRIO_MAX) ? kLetters[prio] : '?';
@@ -27,6 +50,7 @@ extern "C" int _get_logging_on(int /*level*/, const char* /*tag*/) { return g_lo
 
 extern "C" int __dlog_vprint(log_id_t /*log_id*/, int prio, const char* tag, const char* fmt, va_list ap) {
   g_writes.fetch_add(1, std::memory_order_relaxed);
+  Jitter();
   const bool echo = g_echo.load(std::memory_order_relaxed);
   const bool capture = g_capturing.load(std::memory_order_relaxed);
   if (!echo && !capture) return 0;
@@ -67,5 +91,11 @@ std::vector<Line> Captured() {
 }
 
 uint64_t WriteCount() { return g_writes.load(); }
+
+void SetJitter(unsigned seed, int percent, int maxMicroseconds) {
+  g_jitterSeed = seed;
+  g_jitterMaxMicroseconds = maxMicroseconds;
+  g_jitterPercent = percent;
+}
 
 }  // namespace dlog_sim

@@ -3,6 +3,7 @@
 #ifndef PLATFORM_IOTFRAMEWORK_ACCOUNT_H_
 #define PLATFORM_IOTFRAMEWORK_ACCOUNT_H_
 
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -22,6 +23,14 @@ struct Account {
     CIoTFramework::ResultCallback callback;
     void* userData;
   };
+  // An answer waiting for the test to release it. Its text is made when it
+  // is released, unless Resolve made it earlier.
+  struct HeldAnswer {
+    int command;
+    std::string argument;
+    bool resolved = false;
+    std::string text;
+  };
 
   std::mutex mutex;
   std::condition_variable deliveryDone;
@@ -29,10 +38,12 @@ struct Account {
 
   std::string loginAnswer;
   std::string locationId;
-  std::map<std::string, std::string> routineLists;
+  std::map<std::string, std::vector<iotfw_sim::Routine>> routines;  // per location
+  std::map<std::string, std::string> rawRoutineLists;                // override `routines`
   std::string executeAnswer;
   std::map<int, iotfw_sim::AnswerMode> modes;
   std::vector<iotfw_sim::Request> requests;
+  std::vector<HeldAnswer> held;
   std::vector<EventRegistration> eventCallbacks;
   std::vector<ResultRegistration> resultCallbacks;
 
@@ -42,8 +53,10 @@ struct Account {
   // A signed-out account with no routines; caller holds `mutex` (or is the constructor).
   void ResetAnswers();
 
-  // Answers `command` as its mode says.
-  void Answer(int command, const std::string& text);
+  // The text the account answers `command` with now; caller holds `mutex`.
+  std::string AnswerTextLocked(int command, const std::string& argument) const;
+  // Records a request and answers it as its command's mode says.
+  void Request(int command, const std::string& argument);
   void DeliverResult(int command, const std::string& text);
   void DeliverEvent(int type, const std::string& text);
   // Waits until no callback runs on another thread.

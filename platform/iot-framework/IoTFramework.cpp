@@ -9,6 +9,8 @@ namespace {
 // How deep the current thread is inside framework callbacks: a callback that
 // unregisters must not wait for itself.
 thread_local int t_deliveryDepth = 0;
+// When the outermost delivery on this thread began.
+thread_local std::chrono::steady_clock::time_point t_deliveryStart;
 
 template <typename Registration, typename Callback>
 bool StillRegistered(const std::vector<Registration>& registrations, Callback callback, void* userData) {
@@ -31,7 +33,7 @@ void DeliverToEach(Account& a, std::vector<Registration> Account::*list, Invoke 
       if (!StillRegistered(a.*list, r.callback, r.userData)) continue;
       ++a.deliveriesInFlight;
     }
-    ++t_deliveryDepth;
+    if (t_deliveryDepth++ == 0) t_deliveryStart = std::chrono::steady_clock::now();
     invoke(r);
     --t_deliveryDepth;
     {
@@ -43,6 +45,14 @@ void DeliverToEach(Account& a, std::vector<Registration> Account::*list, Invoke 
 }
 
 }  // namespace
+
+namespace iotfw_sim {
+
+std::chrono::steady_clock::time_point DeliveryStartedAt() {
+  return t_deliveryDepth > 0 ? t_deliveryStart : std::chrono::steady_clock::time_point();
+}
+
+}  // namespace iotfw_sim
 
 Account& TheAccount() {
   static Account* account = new Account();  // lives as long as any client may call
@@ -61,23 +71,49 @@ void Account::DeliverEvent(int type, const std::string& text) {
   });
 }
 
-void Account::Answer(int command, const std::string& text) {
-  iotfw_sim::AnswerMode mode;
+std::string Account::AnswerTextLocked(int command, const std::string& argument) const {
+  switch (command) {
+    case EIFW_REQUEST_LOGIN_INFO:
+      return loginAnswer;
+    case EIFW_REQUEST_ROUTINE_LIST: {
+      auto raw = rawRoutineLists.find(argument);
+      if (raw != rawRoutineLists.end()) return raw->second;
+      auto list = routines.find(argument);
+      return iotfw_sim::MakeRoutineListAnswer(list != routines.end() ? list->second
+                                                                     : std::vector<iotfw_sim::Routine>());
+    }
+    case EIFW_REQUEST_EXECUTE_ROUTINE:
+      return executeAnswer;
+    default:
+      return R"({"result":"Fail","data":""})";
+  }
+}
+
+void Account::Request(int command, const std::string& argument) {
+  std::string text;
   {
     std::lock_guard<std::mutex> lock(mutex);
+    requests.push_back({command, argument, std::this_thread::get_id()});
     auto it = modes.find(command);
-    mode = it == modes.end() ? iotfw_sim::AnswerMode::kAsync : it->second;
+    const iotfw_sim::AnswerMode mode = it == modes.end() ? iotfw_sim::AnswerMode::kAsync : it->second;
+    switch (mode) {
+      case iotfw_sim::AnswerMode::kSync:
+        text = AnswerTextLocked(command, argument);
+        break;
+      case iotfw_sim::AnswerMode::kAsync:
+        // Queued in the same hold that reads the account, so an answer never
+        // overtakes a change of the account whose event was queued before it.
+        text = AnswerTextLocked(command, argument);
+        callbackThread.Post([this, command, text] { DeliverResult(command, text); });
+        return;
+      case iotfw_sim::AnswerMode::kHeld:
+        held.push_back({command, argument, false, std::string()});
+        return;
+      case iotfw_sim::AnswerMode::kNever:
+        return;
+    }
   }
-  switch (mode) {
-    case iotfw_sim::AnswerMode::kSync:
-      DeliverResult(command, text);
-      break;
-    case iotfw_sim::AnswerMode::kAsync:
-      callbackThread.Post([this, command, text] { DeliverResult(command, text); });
-      break;
-    case iotfw_sim::AnswerMode::kNever:
-      break;
-  }
+  DeliverResult(command, text);
 }
 
 void Account::WaitForDeliveries(std::unique_lock<std::mutex>& lock) {
@@ -133,34 +169,12 @@ bool CIoTFramework::UnregisterResultCallback(ResultCallback callback) {
 }
 
 bool CIoTFramework::RequestLoginInfo() {
-  Account& a = TheAccount();
-  std::string answer;
-  {
-    std::lock_guard<std::mutex> lock(a.mutex);
-    a.requests.push_back({EIFW_REQUEST_LOGIN_INFO, ""});
-    answer = a.loginAnswer;
-  }
-  a.Answer(EIFW_REQUEST_LOGIN_INFO, answer);
+  TheAccount().Request(EIFW_REQUEST_LOGIN_INFO, "");
   return true;
 }
 
 bool CIoTFramework::RequestData(_EIFW_REQUEST_COMMAND command, const std::string& argument) {
-  Account& a = TheAccount();
-  const int cmd = static_cast<int>(command);
-  std::string answer;
-  {
-    std::lock_guard<std::mutex> lock(a.mutex);
-    a.requests.push_back({cmd, argument});
-    if (cmd == EIFW_REQUEST_ROUTINE_LIST) {
-      auto it = a.routineLists.find(argument);
-      answer = it != a.routineLists.end() ? it->second : iotfw_sim::MakeRoutineListAnswer({});
-    } else if (cmd == EIFW_REQUEST_EXECUTE_ROUTINE) {
-      answer = a.executeAnswer;
-    } else {
-      answer = R"({"result":"Fail","data":""})";
-    }
-  }
-  a.Answer(cmd, answer);
+  TheAccount().Request(static_cast<int>(command), argument);
   return true;
 }
 

@@ -25,7 +25,9 @@ static std::string Compact(const Json::Value& value) {
 void Account::ResetAnswers() {
   loginAnswer = iotfw_sim::kSignedOutAnswer;
   locationId = "loc-home";
-  routineLists.clear();
+  routines.clear();
+  rawRoutineLists.clear();
+  held.clear();
   executeAnswer = iotfw_sim::kExecuteSuccess;
   modes.clear();
   requests.clear();
@@ -56,11 +58,54 @@ void SetCurrentLocation(const std::string& locationId) {
 void SetRoutineListAnswer(const std::string& locationId, const std::string& text) {
   Account& a = TheAccount();
   std::lock_guard<std::mutex> lock(a.mutex);
-  a.routineLists[locationId] = text;
+  a.rawRoutineLists[locationId] = text;
 }
 
 void SetRoutines(const std::string& locationId, const std::vector<Routine>& routines) {
-  SetRoutineListAnswer(locationId, MakeRoutineListAnswer(routines));
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  a.rawRoutineLists.erase(locationId);
+  a.routines[locationId] = routines;
+}
+
+namespace {
+
+// Applies `change` to the routines of `locationId` and queues `event`, in
+// one hold of the account.
+template <typename Change>
+void ChangeRoutines(const std::string& locationId, Change change, const std::string& event) {
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  a.rawRoutineLists.erase(locationId);
+  change(a.routines[locationId]);
+  a.callbackThread.Post([&a, event] { a.DeliverEvent(EIFW_EVENT_CLOUD, event); });
+}
+
+}  // namespace
+
+void CreateRoutine(const std::string& locationId, const Routine& routine) {
+  ChangeRoutines(locationId, [&](std::vector<Routine>& list) { list.push_back(routine); },
+                 MakeCloudEvent("InstalledVelkapCreated", routine.id, routine.label));
+}
+
+void RenameRoutine(const std::string& locationId, const Routine& routine) {
+  ChangeRoutines(locationId,
+                 [&](std::vector<Routine>& list) {
+                   for (Routine& r : list) {
+                     if (r.id == routine.id) r.label = routine.label;
+                   }
+                 },
+                 MakeCloudEvent("InstalledVelkapUpdated", routine.id, routine.label));
+}
+
+void DeleteRoutine(const std::string& locationId, const std::string& routineId) {
+  ChangeRoutines(locationId,
+                 [&](std::vector<Routine>& list) {
+                   auto it = std::find_if(list.begin(), list.end(),
+                                          [&](const Routine& r) { return r.id == routineId; });
+                   if (it != list.end()) list.erase(it);
+                 },
+                 MakeCloudEvent("InstalledVelkapDeleted", routineId, ""));
 }
 
 void SetExecuteAnswer(const std::string& text) {
@@ -119,6 +164,56 @@ void InjectResult(int command, const std::string& text) {
 }
 
 void DeliverEventNow(int type, const std::string& text) { TheAccount().DeliverEvent(type, text); }
+
+size_t HeldAnswerCount() {
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  return a.held.size();
+}
+
+int HeldAnswerCommand(size_t index) {
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  return index < a.held.size() ? a.held[index].command : 0;
+}
+
+bool ReleaseHeldAnswer(size_t index, bool onCallingThread, bool keep) {
+  Account& a = TheAccount();
+  int command = 0;
+  std::string text;
+  {
+    std::lock_guard<std::mutex> lock(a.mutex);
+    if (index >= a.held.size()) return false;
+    const Account::HeldAnswer& answer = a.held[index];
+    command = answer.command;
+    text = answer.resolved ? answer.text : a.AnswerTextLocked(answer.command, answer.argument);
+    if (!keep) a.held.erase(a.held.begin() + static_cast<std::ptrdiff_t>(index));
+    if (!onCallingThread) {
+      a.callbackThread.Post([&a, command, text] { a.DeliverResult(command, text); });
+      return true;
+    }
+  }
+  a.DeliverResult(command, text);
+  return true;
+}
+
+bool DropHeldAnswer(size_t index) {
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  if (index >= a.held.size()) return false;
+  a.held.erase(a.held.begin() + static_cast<std::ptrdiff_t>(index));
+  return true;
+}
+
+void ResolveHeldAnswers(int command) {
+  Account& a = TheAccount();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  for (Account::HeldAnswer& answer : a.held) {
+    if (answer.command != command || answer.resolved) continue;
+    answer.text = a.AnswerTextLocked(answer.command, answer.argument);
+    answer.resolved = true;
+  }
+}
 
 void DeliverResultNow(int command, const std::string& text) { TheAccount().DeliverResult(command, text); }
 

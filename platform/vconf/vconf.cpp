@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CallbackList.h"
 #include "NotificationThread.h"
 #include "vconf.h"
 #include "vconf_sim.h"
@@ -19,12 +20,16 @@ struct Handler {
   std::string key;
   vconf_callback_fn cb;
   void* userData;
+
+  bool operator==(const Handler& other) const {
+    return key == other.key && cb == other.cb && userData == other.userData;
+  }
 };
 
 struct Store {
   std::mutex mutex;
   std::map<std::string, std::string> values;
-  std::vector<Handler> handlers;
+  CallbackList<Handler> handlers;
   bool notifyFails = false;
   bool getFails = false;
   NotificationThread notifier;
@@ -49,23 +54,21 @@ extern "C" char* vconf_get_str(const char* in_key) {
 extern "C" int vconf_notify_key_changed(const char* in_key, vconf_callback_fn cb, void* user_data) {
   if (in_key == nullptr || cb == nullptr) return -1;
   Store& s = TheStore();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  if (s.notifyFails) return -1;
-  s.handlers.push_back({in_key, cb, user_data});
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.notifyFails) return -1;
+  }
+  s.handlers.Add({in_key, cb, user_data});
   return 0;
 }
 
+// Returns once no call of the handler runs on another thread; none starts later.
 extern "C" int vconf_ignore_key_changed(const char* in_key, vconf_callback_fn cb) {
   if (in_key == nullptr) return -1;
-  Store& s = TheStore();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  for (auto it = s.handlers.begin(); it != s.handlers.end(); ++it) {
-    if (it->key == in_key && it->cb == cb) {
-      s.handlers.erase(it);
-      return 0;
-    }
-  }
-  return -1;
+  const std::string key = in_key;
+  const size_t removed =
+      TheStore().handlers.Remove([&](const Handler& h) { return h.key == key && h.cb == cb; }, false);
+  return removed > 0 ? 0 : -1;
 }
 
 extern "C" char* vconf_keynode_get_name(keynode_t* keynode) {
@@ -81,16 +84,9 @@ void SetStr(const std::string& key, const std::string& value) {
     s.values[key] = value;
   }
   s.notifier.Post([key] {
-    Store& store = TheStore();
-    std::vector<Handler> handlers;
-    {
-      std::lock_guard<std::mutex> lock(store.mutex);
-      handlers = store.handlers;
-    }
     keynode_t node{key};
-    for (const Handler& h : handlers) {
-      if (h.key == key) h.cb(&node, h.userData);
-    }
+    TheStore().handlers.ForEach([&](const Handler& h) { return h.key == key; },
+                                [&](const Handler& h) { h.cb(&node, h.userData); });
   });
 }
 

@@ -141,9 +141,15 @@ void ContentsHost::StopServer() {
   m_server.reset();
 }
 
-bool ContentsHost::PauseUnlessStopping(std::chrono::milliseconds interval) {
+bool ContentsHost::PauseUnlessStopping(std::chrono::milliseconds interval, int released) {
   std::unique_lock<std::mutex> lock(m_stopMutex);
-  return !m_stopChanged.wait_for(lock, interval, [this] { return m_stopping; });
+  return !m_stopChanged.wait_for(lock, interval,
+                                 [&] { return m_stopping || m_stallsReleased != released; });
+}
+
+int ContentsHost::StallsReleased() {
+  std::lock_guard<std::mutex> lock(m_stopMutex);
+  return m_stallsReleased;
 }
 
 void ContentsHost::Handle(const httplib::Request& request, httplib::Response& response) {
@@ -204,8 +210,9 @@ void ContentsHost::SendHalfThenFail(const std::string& body, httplib::Response& 
 }
 
 void ContentsHost::Trickle(httplib::Response& response) {
-  response.set_chunked_content_provider("application/json", [this](size_t offset, httplib::DataSink& sink) {
-    if (!PauseUnlessStopping(kTrickleInterval)) return false;
+  const int released = StallsReleased();
+  response.set_chunked_content_provider("application/json", [this, released](size_t offset, httplib::DataSink& sink) {
+    if (!PauseUnlessStopping(kTrickleInterval, released)) return false;
     const char byte = "{ \"sections\" : "[offset % 15];
     return sink.write(&byte, 1);
   });

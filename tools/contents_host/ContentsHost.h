@@ -56,9 +56,9 @@ class ContentsHost {
   // the reset comes from a socket option set before binding.
   void SetMode(Mode mode);
 
-  // Ends the answers stalled so far with an error status; later requests
-  // stall again while the mode says so. A stalled answer otherwise holds one
-  // of the host's few workers until Stop, and its client never hears.
+  // Ends the answers stalled or trickling so far (an error status, or a cut
+  // body); later requests stall again while the mode says so. Such an answer
+  // otherwise holds one of the host's few workers until Stop.
   void ReleaseStalled();
 
   // Requests received since Start.
@@ -72,8 +72,10 @@ class ContentsHost {
   void SendHalfThenFail(const std::string& body, httplib::Response& response);
   void Trickle(httplib::Response& response);
   void SendHuge(httplib::Response& response);
-  // Sleeps for `interval` unless stopping; false once stopping.
-  bool PauseUnlessStopping(std::chrono::milliseconds interval);
+  // Sleeps for `interval` unless stopping or released since `released`;
+  // false then.
+  bool PauseUnlessStopping(std::chrono::milliseconds interval, int released);
+  int StallsReleased();
   bool StartServer(bool resetOnClose);
   void StopServer();
 

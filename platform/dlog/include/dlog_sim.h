@@ -24,6 +24,11 @@ void StopCapture();
 std::vector<Line> Captured();
 // Number of writer calls so far, captured or not.
 uint64_t WriteCount();
+// Makes `percent` of the writer's calls yield or sleep up to
+// `maxMicroseconds`, chosen by a random sequence per thread that `seed`
+// starts: a log line is a point where the logging thread may lose the CPU.
+// 0 percent (the default) turns it off.
+void SetJitter(unsigned seed, int percent, int maxMicroseconds);
 
 }  // namespace dlog_sim
 

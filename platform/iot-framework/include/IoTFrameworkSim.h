@@ -3,6 +3,8 @@
 #ifndef PLATFORM_IOTFRAMEWORK_SIM_H_
 #define PLATFORM_IOTFRAMEWORK_SIM_H_
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +15,7 @@ enum class AnswerMode {
   kAsync,  // later, on the framework's callback thread (the default)
   kSync,   // inside the request call, on the requesting thread
   kNever,  // not at all
+  kHeld,   // when the test releases it (ReleaseHeldAnswer), in any order
 };
 
 struct Routine {
@@ -23,6 +26,7 @@ struct Routine {
 struct Request {
   int command;
   std::string argument;
+  std::thread::id thread;  // the thread that made it
 };
 
 // Back to a signed-out account with no routines, every command async, no
@@ -34,8 +38,16 @@ void Reset();
 void SetLoginAnswer(const std::string& text);
 void SetSignedIn(bool signedIn);  // shorthand for the two usual sign-in answers
 void SetCurrentLocation(const std::string& locationId);
+// The routine-list answer of `locationId`, as raw text or as routines.
 void SetRoutineListAnswer(const std::string& locationId, const std::string& text);
 void SetRoutines(const std::string& locationId, const std::vector<Routine>& routines);
+// One routine of `locationId` created (appended), renamed or deleted in the
+// cloud: the account changes and the matching cloud event (1004) is queued
+// for the callback thread in one step, so no answer queued later misses the
+// change and none queued earlier already has it.
+void CreateRoutine(const std::string& locationId, const Routine& routine);
+void RenameRoutine(const std::string& locationId, const Routine& routine);
+void DeleteRoutine(const std::string& locationId, const std::string& routineId);
 void SetExecuteAnswer(const std::string& text);
 void SetAnswerMode(int command, AnswerMode mode);
 
@@ -51,6 +63,22 @@ void InjectResult(int command, const std::string& text);
 // from threads of its own may: several threads can deliver at the same time.
 void DeliverEventNow(int type, const std::string& text);
 void DeliverResultNow(int command, const std::string& text);
+
+// Answers held by AnswerMode::kHeld, oldest first. Releasing one delivers
+// the account's answer as it is at that moment (or as Resolve fixed it):
+// queued for the callback thread, or at once on the calling thread. With
+// `keep` a copy stays held, for a framework that answers twice.
+size_t HeldAnswerCount();
+int HeldAnswerCommand(size_t index);  // 0 when there is no such answer
+bool ReleaseHeldAnswer(size_t index, bool onCallingThread, bool keep = false);
+bool DropHeldAnswer(size_t index);
+// Fixes the text of every held answer to `command` as the account would
+// answer now: what a cloud that has already answered still has in flight.
+void ResolveHeldAnswers(int command);
+
+// When the outermost framework delivery running on this thread began; the
+// zero time point outside of one.
+std::chrono::steady_clock::time_point DeliveryStartedAt();
 
 // Requests in the order they were made.
 std::vector<Request> Requests();

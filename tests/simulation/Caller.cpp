@@ -1,0 +1,233 @@
+#include "Caller.h"
+
+#include <IoTFrameworkSim.h>
+#include <json/json.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "Trace.h"
+#include "varnio.h"
+
+namespace sim {
+
+namespace {
+
+// A request in progress on this thread: what it saw happen on its own thread.
+struct Frame {
+  Clock::time_point start;
+  int routineRequestsBefore = 0;
+  int nestedRoutineRequests = 0;
+  bool routineRow = false;
+  bool contentsRow = false;
+};
+
+thread_local std::vector<Frame*> t_frames;
+
+int RoutineRequestsOfThisThread() {
+  const std::thread::id me = std::this_thread::get_id();
+  int count = 0;
+  for (const iotfw_sim::Request& r : iotfw_sim::Requests()) count += (r.command == 107 && r.thread == me) ? 1 : 0;
+  return count;
+}
+
+}  // namespace
+
+struct Caller::Slot {
+  Caller* caller;
+  bool result;
+  std::atomic<bool> unregistered{false};
+  std::atomic<int> inFlight{0};
+};
+
+Row ReadRow(const std::string& json) {
+  Row row;
+  row.json = json;
+  Json::Value root;
+  Json::CharReaderBuilder builder;
+  std::string errors;
+  std::istringstream in(json);
+  if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isArray()) return row;
+  if (root.size() == 1 && root[0].isObject()) {
+    row.kind = Row::kRoutines;
+    for (const Json::Value& item : root[0]["data"]) {
+      if (item["type"].asString() != "IOT_TILE_ROUTINE") row.kind = Row::kUnreadable;
+      row.ids.push_back(item["id"].asString());
+      row.names.push_back(item["name"].asString());
+      row.images.push_back(item["image"].asString());
+      row.images.push_back(item["finish_image"].asString());
+    }
+  } else if (root.size() == 2) {
+    row.kind = Row::kContents;
+    for (const Json::Value& section : root) {
+      if (!section["title"].asString().empty()) row.textsEmpty = false;
+      for (const Json::Value& item : section["data"]) {
+        row.ids.push_back(item["id"].asString());
+        if (item.isMember("text")) row.names.push_back(item["text"].asString());
+        if (!item["image"].asString().empty() || !item["text"].asString().empty()) row.textsEmpty = false;
+      }
+    }
+  }
+  return row;
+}
+
+Caller::Caller(bool reentrant) : m_reentrant(reentrant) {}
+
+Caller::~Caller() = default;
+
+Caller::Slot* Caller::NewSlot(bool result) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_slots.push_back(std::make_unique<Slot>());
+  m_slots.back()->caller = this;
+  m_slots.back()->result = result;
+  return m_slots.back().get();
+}
+
+void Caller::RegisterResult() {
+  if (!iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnResult, NewSlot(true))) {
+    Violation("registering the result callback failed");
+  }
+}
+
+void Caller::RegisterEvent() {
+  if (!iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, OnEvent, NewSlot(false))) {
+    Violation("registering the event callback failed");
+  }
+}
+
+void Caller::Start() {
+  RegisterResult();
+  RegisterEvent();
+  Ask();
+}
+
+void Caller::ReRegister(int which) {
+  // The slot registered now is the newest of its kind.
+  auto newest = [this](bool result) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto it = m_slots.rbegin(); it != m_slots.rend(); ++it) {
+      if ((*it)->result == result) return it->get();
+    }
+    return static_cast<Slot*>(nullptr);
+  };
+  if (which != 1) {
+    Slot* slot = newest(true);
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_resultGap = true;
+    }
+    iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+    Unregistered(slot);
+  }
+  if (which != 0) {
+    Slot* slot = newest(false);
+    iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
+    Unregistered(slot);
+  }
+  std::this_thread::yield();
+  if (which != 1) RegisterResult();
+  if (which != 0) RegisterEvent();
+  Ask();
+}
+
+void Caller::Unregistered(Slot* slot) {
+  // Another ReRegister may have taken this slot's place already; that one
+  // checks its own.
+  if (slot == nullptr || slot->unregistered.exchange(true)) return;
+  if (slot->inFlight.load() > 0) Violation("an unregister returned while its callback still ran on another thread");
+}
+
+void Caller::Ask() {
+  Frame frame;
+  frame.start = Clock::now();
+  frame.routineRequestsBefore = RoutineRequestsOfThisThread();
+  t_frames.push_back(&frame);
+  iot_svc_get_accelerator_tiles();
+  t_frames.pop_back();
+  const int made = RoutineRequestsOfThisThread() - frame.routineRequestsBefore;
+  if (!t_frames.empty()) t_frames.back()->nestedRoutineRequests += made;
+  const bool routines = frame.routineRow || made - frame.nestedRoutineRequests > 0;
+  Trace(std::string("asked: ") + (routines ? "signed-in road" : "signed-out road"));
+  std::lock_guard<std::mutex> lock(m_mutex);
+  ++m_calls[routines ? static_cast<int>(Road::kRoutines) : static_cast<int>(Road::kContents)];
+}
+
+void Caller::OnResult(std::string text, void* userData) {
+  Slot* slot = static_cast<Slot*>(userData);
+  Caller* self = slot->caller;
+  ++slot->inFlight;
+  if (slot->unregistered.load()) self->Violation("a result callback ran after its unregister returned");
+  Delivery delivery;
+  delivery.row = ReadRow(text);
+  delivery.origin = iotfw_sim::DeliveryStartedAt();
+  if (!t_frames.empty()) {
+    Frame& frame = *t_frames.back();
+    delivery.origin = std::max(delivery.origin, frame.start);
+    (delivery.row.kind == Row::kRoutines ? frame.routineRow : frame.contentsRow) = true;
+  }
+  if (delivery.row.kind == Row::kUnreadable) self->Violation("a result that is no tile list: " + text);
+  {
+    std::lock_guard<std::mutex> lock(self->m_mutex);
+    delivery.order = ++self->m_order;
+    Trace("result #" + std::to_string(delivery.order) + ": " +
+          (delivery.row.kind == Row::kContents ? "contents" : "routines") + " " + [&] {
+            std::string ids;
+            for (const std::string& id : delivery.row.ids) ids += id + " ";
+            return ids;
+          }() + (delivery.row.textsEmpty && delivery.row.kind == Row::kContents ? "(no texts)" : ""));
+    self->m_results.push_back(std::move(delivery));
+  }
+  --slot->inFlight;
+}
+
+void Caller::OnEvent(std::string text, void* userData) {
+  Slot* slot = static_cast<Slot*>(userData);
+  Caller* self = slot->caller;
+  ++slot->inFlight;
+  if (slot->unregistered.load()) self->Violation("an event callback ran after its unregister returned");
+  if (!text.empty()) self->Violation("a notice with a text: " + text);
+  {
+    std::lock_guard<std::mutex> lock(self->m_mutex);
+    ++self->m_order;
+    ++self->m_notices;
+    Trace("notice #" + std::to_string(self->m_order));
+  }
+  if (self->m_reentrant) {
+    self->Ask();
+  } else {
+    self->m_ui.Post([self] { self->Ask(); });
+  }
+  --slot->inFlight;
+}
+
+std::vector<Delivery> Caller::Results() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_results;
+}
+
+size_t Caller::Notices() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_notices;
+}
+
+int Caller::Calls(Road road) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_calls[static_cast<int>(road)];
+}
+
+bool Caller::ResultGap() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_resultGap;
+}
+
+std::vector<std::string> Caller::Violations() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_violations;
+}
+
+void Caller::Violation(const std::string& what) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_violations.push_back(what);
+}
+
+}  // namespace sim

@@ -1,0 +1,94 @@
+// The home screen as the simulation plays it: registers both callbacks and
+// then asks, asks again on every notice (on its UI thread, or inside the
+// notice's callback), and keeps a record of everything it was handed.
+#ifndef VARNIO_TESTS_SIMULATION_CALLER_H_
+#define VARNIO_TESTS_SIMULATION_CALLER_H_
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "NotificationThread.h"
+
+namespace sim {
+
+using Clock = std::chrono::steady_clock;
+
+// A tile list as the caller reads it.
+struct Row {
+  enum Kind { kContents, kRoutines, kUnreadable } kind = kUnreadable;
+  std::vector<std::string> ids;
+  std::vector<std::string> names;   // routine names; app texts of the contents row
+  std::vector<std::string> images;  // routines: image and finish image of each
+  bool textsEmpty = true;           // contents: no image, text or title at all
+  std::string json;
+};
+
+Row ReadRow(const std::string& json);
+
+struct Delivery {
+  uint64_t order;  // among every callback call, results and notices alike
+  Row row;
+  // When the library entry that produced it began on its thread (a call of
+  // the caller's, a framework delivery); zero when not known.
+  Clock::time_point origin;
+};
+
+// Which way the library took for one request, as seen from outside.
+enum class Road { kContents, kRoutines };
+
+class Caller {
+ public:
+  explicit Caller(bool reentrant);
+  ~Caller();
+  Caller(const Caller&) = delete;
+  Caller& operator=(const Caller&) = delete;
+
+  // Registers the result callback, then the event callback, then asks.
+  void Start();
+  // Unregisters the result (0), event (1) or both (2) callbacks, checks that
+  // no call of them runs or starts afterwards, registers anew and asks.
+  void ReRegister(int which);
+  void Ask();
+  void WaitUiIdle() { m_ui.WaitIdle(); }
+
+  std::vector<Delivery> Results();
+  size_t Notices();
+  // Requests that went each road; the requests made inside another
+  // request's callback are not told apart from it and counted with it.
+  int Calls(Road road);
+  // True once a result could have been lost for want of a callback.
+  bool ResultGap();
+  std::vector<std::string> Violations();
+  void Violation(const std::string& what);
+
+ private:
+  struct Slot;
+  static void OnResult(std::string text, void* userData);
+  static void OnEvent(std::string text, void* userData);
+  Slot* NewSlot(bool result);
+  void RegisterResult();
+  void RegisterEvent();
+  void Unregistered(Slot* slot);
+
+  const bool m_reentrant;
+  std::mutex m_mutex;
+  std::deque<std::unique_ptr<Slot>> m_slots;  // kept for the whole run: late calls must find them
+  std::vector<Delivery> m_results;
+  std::vector<std::string> m_violations;
+  uint64_t m_order = 0;
+  size_t m_notices = 0;
+  int m_calls[2] = {0, 0};
+  bool m_resultGap = false;
+  NotificationThread m_ui;  // last: its tasks use the members above
+};
+
+}  // namespace sim
+
+#endif  // VARNIO_TESTS_SIMULATION_CALLER_H_

@@ -1,0 +1,70 @@
+// What one simulated run does, made from its seed alone: a profile and a
+// list of steps. Each step is one operation, or a few that start together on
+// different threads to race.
+#ifndef VARNIO_TESTS_SIMULATION_PLAN_H_
+#define VARNIO_TESTS_SIMULATION_PLAN_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+enum class OpKind {
+  kAsk,            // the caller asks for its tiles
+  kReRegister,     // a: 0 result, 1 event, 2 both: unregister, register anew, ask
+  kExecute,        // a: tile type 0 page, 1 intro, 2 routine
+  kAnswerMode,     // a: 102 or 107; b: 0 async, 1 sync, 2 held
+  kReleaseHeld,    // a: which held answer; b: 1 on this thread, else queued; c: 1 keep a copy
+  kDropHeld,       // a: which held answer
+  kSignOut,        // a: 0 event on this thread, 1 event queued, 2 found at a wake-up
+  kSignIn,         // a: 0 event on this thread, 1 event queued, 2 found at a wake-up
+  kRefresh,        // a: 0 event on this thread, 1 queued
+  kCloudChange,    // a: 0 create, 1 rename, 2 delete; b: which routine
+  kWakeUp,         //
+  kLanguage,       // a: which language
+  kMoveLocation,   // the account moves to its other location; the framework asks for a refresh
+  kHostMode,       // a: a contents host mode
+  kHostRelease,    // the host ends its stalled answers
+  kNoThreads,      // a: 1 no thread can be created from now on, 0 threads again
+  kPause,          // a: microseconds
+};
+
+struct Op {
+  OpKind kind;
+  int a = 0;
+  int b = 0;
+  int c = 0;
+};
+
+struct Step {
+  std::vector<Op> ops;  // more than one: started together on different threads
+};
+
+struct Profile {
+  // Routines change in the cloud; then routine lists reach the service only
+  // through the framework's callback thread, in order with the events.
+  bool cloudChanges = false;
+  bool registrationChurn = false;  // callbacks unregistered and registered again
+  bool drops = false;              // the framework may never answer a request
+  bool reentrant = false;          // notices are answered inside the callback
+  bool startSignedIn = false;
+  int jitterPercent = 0;  // log lines that yield or sleep
+};
+
+struct Plan {
+  uint64_t seed = 0;
+  Profile profile;
+  std::vector<Step> steps;
+};
+
+Plan MakePlan(uint64_t seed);
+
+std::string Describe(const Op& op);
+std::string Describe(const Plan& plan);
+
+extern const std::vector<std::string> kLanguages;
+
+}  // namespace sim
+
+#endif  // VARNIO_TESTS_SIMULATION_PLAN_H_

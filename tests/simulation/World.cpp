@@ -1,0 +1,460 @@
+#include "World.h"
+
+#include <device/power_sim.h>
+#include <dlog_sim.h>
+#include <pthread.h>
+#include <vconf_sim.h>
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+#include <sstream>
+#include <thread>
+
+#include "ContentsTiles.h"
+#include "ThreadCount.h"
+#include "Trace.h"
+#include "varnio.h"
+
+namespace sim {
+
+namespace {
+
+constexpr char kLanguageKey[] = "db/menu_widget/language";
+const char* const kLocations[] = {"loc-home", "loc-office"};
+const char* const kLabels[] = {"Good Morning", "Movie Night", "I'm back", "Good Night", "Away",
+                               "Feedback",     "Cleaning",    "Party",    "Dinner",     "Wake up"};
+constexpr int kLoginInfo = 102;
+constexpr int kRoutineList = 107;
+constexpr int kSignedIn = 1000;
+constexpr int kSignedOut = 1001;
+constexpr int kRefresh = 1005;
+
+// How long the run waits for what must come: deliveries owed, threads to end.
+constexpr std::chrono::seconds kPatience{20};
+
+// Every thread created from now on needs more stack than the address space
+// has, so none can be; or back to the usual stack size.
+void AllowThreads(bool allowed) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  const size_t huge = (std::numeric_limits<size_t>::max() / 2) & ~size_t{0xFFFFF};
+  pthread_attr_setstacksize(&attr, allowed ? size_t{8} << 20 : huge);
+  pthread_setattr_default_np(&attr);
+  pthread_attr_destroy(&attr);
+}
+
+std::string Join(const std::vector<std::string>& items) {
+  std::string out;
+  for (const std::string& item : items) out += (out.empty() ? "" : ",") + item;
+  return out;
+}
+
+// The session a routine id belongs to ("s3r7" is of session 3); -1 for none.
+int SessionOf(const std::string& id) {
+  if (id.size() < 2 || id[0] != 's') return -1;
+  return std::atoi(id.c_str() + 1);
+}
+
+}  // namespace
+
+World::World(const Plan& plan)
+    : m_plan(plan),
+      m_random(static_cast<std::mt19937::result_type>(plan.seed)),
+      m_host({VARNIO_CONTENTS_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()}),
+      m_workers(3),
+      m_caller(plan.profile.reentrant) {}
+
+int World::Pick(int n) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return static_cast<int>(m_random() % static_cast<unsigned>(n));
+}
+
+std::vector<std::string> World::Run() {
+  if (!m_host.Start()) return {"the contents host did not start"};
+  m_model.language = kLanguages[0];
+  vconf_sim::SetStr(kLanguageKey, m_model.language);
+  vconf_sim::WaitIdle();
+  dlog_sim::SetJitter(static_cast<unsigned>(m_plan.seed), m_plan.profile.jitterPercent, 300);
+  if (m_plan.profile.startSignedIn) {
+    SignIn(-1);
+  }
+  m_caller.Start();
+  Quiet();
+  m_baseThreads = ThreadCount();
+  Trace("steps begin");
+
+  size_t first = 0;
+  for (const Step& step : m_plan.steps) {
+    std::vector<std::function<void()>> tasks;
+    for (const Op& op : step.ops) tasks.push_back([this, op] { Execute(op); });
+    m_workers.RunTogether(tasks, first++);
+  }
+
+  Trace("healing");
+  Heal();
+  if (!Quiet()) m_violations.push_back("the service did not go quiet");
+  dlog_sim::SetJitter(0, 0, 0);
+  Check();
+  for (const std::string& v : m_caller.Violations()) m_violations.push_back(v);
+  return m_violations;
+}
+
+void World::Execute(const Op& op) {
+  Trace("> " + Describe(op));
+  ExecuteOp(op);
+  Trace("< " + Describe(op));
+}
+
+void World::ExecuteOp(const Op& op) {
+  const Profile& profile = m_plan.profile;
+  switch (op.kind) {
+    case OpKind::kAsk:
+      m_caller.Ask();
+      return;
+    case OpKind::kReRegister:
+      m_caller.ReRegister(op.a);
+      return;
+    case OpKind::kExecute:
+      iot_svc_execute_tile(static_cast<iot_svc_tile_type_e>(op.a), op.a == 0 ? "routines" : "s1r1");
+      return;
+    case OpKind::kAnswerMode: {
+      iotfw_sim::AnswerMode mode = op.b == 0   ? iotfw_sim::AnswerMode::kAsync
+                                   : op.b == 1 ? iotfw_sim::AnswerMode::kSync
+                                               : iotfw_sim::AnswerMode::kHeld;
+      // A list answered on the requesting thread could overtake a cloud
+      // event queued before it; the account would then differ from the
+      // tiles for no fault of the service's.
+      if (mode == iotfw_sim::AnswerMode::kSync && op.a == kRoutineList && profile.cloudChanges) {
+        mode = iotfw_sim::AnswerMode::kAsync;
+      }
+      iotfw_sim::SetAnswerMode(op.a, mode);
+      return;
+    }
+    case OpKind::kReleaseHeld:
+      ReleaseHeld(op.a, op.b == 1 && !profile.cloudChanges, op.c == 1);
+      return;
+    case OpKind::kDropHeld: {
+      const int count = static_cast<int>(iotfw_sim::HeldAnswerCount());
+      if (count == 0) return;
+      if (iotfw_sim::DropHeldAnswer(static_cast<size_t>(((op.a % count) + count) % count))) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_model.answerDropped = true;
+      }
+      return;
+    }
+    case OpKind::kSignOut:
+      SignOut(op.a);
+      return;
+    case OpKind::kSignIn:
+      SignIn(op.a);
+      return;
+    case OpKind::kRefresh:
+      if (op.a == 0) {
+        iotfw_sim::DeliverEventNow(kRefresh, "");
+      } else {
+        iotfw_sim::InjectEvent(kRefresh, "");
+      }
+      return;
+    case OpKind::kCloudChange:
+      ChangeInCloud(op.a, op.b);
+      return;
+    case OpKind::kWakeUp:
+      power_sim::TriggerWakeup();
+      return;
+    case OpKind::kLanguage: {
+      const std::string& language = kLanguages[static_cast<size_t>(op.a)];
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_model.language = language;
+      }
+      vconf_sim::SetStr(kLanguageKey, language);
+      return;
+    }
+    case OpKind::kMoveLocation: {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      if (!m_model.signedIn) return;
+      m_model.location = 1 - m_model.location;
+      iotfw_sim::SetCurrentLocation(kLocations[m_model.location]);
+      // The framework tells the service that its routines must be read again.
+      iotfw_sim::InjectEvent(kRefresh, "");
+      return;
+    }
+    case OpKind::kHostMode:
+      m_host.SetMode(static_cast<ContentsHost::Mode>(op.a));
+      if (op.a != 0) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_model.contentsFailed = true;
+      }
+      return;
+    case OpKind::kHostRelease:
+      m_host.ReleaseStalled();
+      return;
+    case OpKind::kNoThreads:
+      AllowThreads(op.a == 0);
+      if (op.a == 1) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_model.contentsFailed = true;
+      }
+      return;
+    case OpKind::kPause:
+      std::this_thread::sleep_for(std::chrono::microseconds(op.a));
+      return;
+  }
+}
+
+void World::ReleaseHeld(int which, bool onThisThread, bool keep) {
+  const int count = static_cast<int>(iotfw_sim::HeldAnswerCount());
+  if (count == 0) return;
+  const int index = which < 0 ? std::max(0, count + which) : which % count;
+  iotfw_sim::ReleaseHeldAnswer(static_cast<size_t>(index), onThisThread, keep);
+}
+
+void World::SignOut(int how) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_model.signedIn) return;
+    m_model.signedIn = false;
+    // Lists the cloud already made for this session keep its routines.
+    iotfw_sim::ResolveHeldAnswers(kRoutineList);
+    iotfw_sim::SetSignedIn(false);
+    for (const char* location : kLocations) iotfw_sim::SetRoutines(location, {});
+    m_model.routines.clear();
+  }
+  switch (how) {
+    case 0:
+      iotfw_sim::DeliverEventNow(kSignedOut, "");
+      break;
+    case 1:
+      iotfw_sim::InjectEvent(kSignedOut, "");
+      iotfw_sim::WaitIdle();
+      break;
+    default:
+      // Found by the sign-in check of a wake-up; its answer must come.
+      iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
+      power_sim::TriggerWakeup();
+      power_sim::WaitIdle();
+      iotfw_sim::WaitIdle();
+      break;
+  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_model.signedOutAt[m_model.session] = Clock::now();
+  Trace("session " + std::to_string(m_model.session) + " ended; the service has been told");
+}
+
+void World::SignIn(int how) {
+  // What the framework still holds of earlier sessions is delivered (or, if
+  // it may, dropped) before it tells of a new one.
+  m_caller.WaitUiIdle();
+  for (size_t held = iotfw_sim::HeldAnswerCount(); held > 0; --held) {
+    const size_t index = static_cast<size_t>(Pick(static_cast<int>(held)));
+    if (m_plan.profile.drops && Pick(4) == 0) {
+      iotfw_sim::DropHeldAnswer(index);
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_model.answerDropped = true;
+    } else {
+      iotfw_sim::ReleaseHeldAnswer(index, false);
+    }
+  }
+  iotfw_sim::WaitIdle();
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_model.signedIn) return;
+    m_model.signedIn = true;
+    ++m_model.session;
+    for (const char* location : kLocations) {
+      std::vector<iotfw_sim::Routine> routines;
+      const int count = 1 + static_cast<int>(m_random() % 4);
+      for (int i = 0; i < count; ++i) {
+        routines.push_back({"s" + std::to_string(m_model.session) + "r" + std::to_string(++m_model.nextRoutine),
+                            kLabels[m_random() % 10]});
+      }
+      iotfw_sim::SetRoutines(location, routines);
+      m_model.routines[location] = routines;
+    }
+    iotfw_sim::SetSignedIn(true);
+    Trace("session " + std::to_string(m_model.session) + " begins");
+  }
+  switch (how) {
+    case -1:  // at start: the service's own first question finds it
+      break;
+    case 0:
+      iotfw_sim::DeliverEventNow(kSignedIn, "");
+      break;
+    case 1:
+      iotfw_sim::InjectEvent(kSignedIn, "");
+      break;
+    default:
+      iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
+      power_sim::TriggerWakeup();
+      break;
+  }
+}
+
+void World::ChangeInCloud(int change, int which) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (!m_model.signedIn) return;
+  const std::string location = kLocations[m_model.location];
+  std::vector<iotfw_sim::Routine>& routines = m_model.routines[location];
+  if (change == 0 || routines.empty()) {
+    const iotfw_sim::Routine routine{
+        "s" + std::to_string(m_model.session) + "r" + std::to_string(++m_model.nextRoutine),
+        kLabels[m_random() % 10]};
+    routines.push_back(routine);
+    iotfw_sim::CreateRoutine(location, routine);
+    return;
+  }
+  iotfw_sim::Routine& routine = routines[static_cast<size_t>(which) % routines.size()];
+  if (change == 1) {
+    routine.label = kLabels[m_random() % 10];
+    iotfw_sim::RenameRoutine(location, routine);
+    return;
+  }
+  const std::string id = routine.id;
+  routines.erase(routines.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(which) % routines.size()));
+  iotfw_sim::DeleteRoutine(location, id);
+}
+
+void World::Heal() {
+  AllowThreads(true);
+  m_host.SetMode(ContentsHost::Mode::kServe);
+  m_host.ReleaseStalled();
+  for (int command : {kLoginInfo, kRoutineList, 111}) iotfw_sim::SetAnswerMode(command, iotfw_sim::AnswerMode::kAsync);
+  m_caller.WaitUiIdle();
+  for (size_t held = iotfw_sim::HeldAnswerCount(); held > 0; --held) {
+    iotfw_sim::ReleaseHeldAnswer(static_cast<size_t>(Pick(static_cast<int>(held))), false);
+  }
+}
+
+bool World::Quiet() {
+  const Clock::time_point deadline = Clock::now() + kPatience;
+  size_t lastActivity = std::numeric_limits<size_t>::max();
+  while (Clock::now() < deadline) {
+    vconf_sim::WaitIdle();
+    power_sim::WaitIdle();
+    iotfw_sim::WaitIdle();
+    m_caller.WaitUiIdle();
+    size_t contents = 0;
+    for (const Delivery& d : m_caller.Results()) contents += d.row.kind == Row::kContents ? 1 : 0;
+    const bool owed = static_cast<int>(contents) < m_caller.Calls(Road::kContents) && !m_caller.ResultGap();
+    const size_t activity = m_caller.Results().size() + m_caller.Notices() + iotfw_sim::Requests().size() +
+                            static_cast<size_t>(m_caller.Calls(Road::kContents));
+    if (!owed && activity == lastActivity) return true;
+    lastActivity = activity;
+    std::this_thread::sleep_for(std::chrono::milliseconds(owed ? 5 : 20));
+  }
+  return false;
+}
+
+void World::Check() {
+  CheckAnswers();
+  CheckIsolation();
+  CheckConvergence();
+  if (!WaitForThreadCount(m_baseThreads, kPatience)) {
+    m_violations.push_back("threads left behind: " + std::to_string(ThreadCount()) + ", " +
+                           std::to_string(m_baseThreads) + " before the steps");
+  }
+}
+
+void World::CheckAnswers() {
+  int contents = 0;
+  int routines = 0;
+  for (const Delivery& d : m_caller.Results()) {
+    contents += d.row.kind == Row::kContents ? 1 : 0;
+    routines += d.row.kind == Row::kRoutines ? 1 : 0;
+  }
+  const int contentsCalls = m_caller.Calls(Road::kContents);
+  const int routineCalls = m_caller.Calls(Road::kRoutines);
+  std::ostringstream counts;
+  counts << contentsCalls << " signed-out requests got " << contents << " contents lists; " << routineCalls
+         << " signed-in requests got " << routines << " routine lists";
+  if (contents > contentsCalls) m_violations.push_back("more answers than requests: " + counts.str());
+  if (contents < contentsCalls && !m_caller.ResultGap()) {
+    m_violations.push_back("signed-out requests left unanswered: " + counts.str());
+  }
+  if (routines > routineCalls) m_violations.push_back("more answers than requests: " + counts.str());
+}
+
+void World::CheckIsolation() {
+  std::map<int, Clock::time_point> signedOutAt;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    signedOutAt = m_model.signedOutAt;
+  }
+  for (const Delivery& d : m_caller.Results()) {
+    if (d.row.kind != Row::kRoutines || d.origin == Clock::time_point()) continue;
+    for (const std::string& id : d.row.ids) {
+      auto ended = signedOutAt.find(SessionOf(id));
+      if (ended == signedOutAt.end() || d.origin <= ended->second) continue;
+      const auto late = std::chrono::duration_cast<std::chrono::microseconds>(d.origin - ended->second);
+      m_violations.push_back("routine " + id + " of an ended session reached the caller (delivery #" +
+                             std::to_string(d.order) + ", begun " + std::to_string(late.count()) +
+                             " us after the service was told): " + Join(d.row.ids));
+      break;
+    }
+  }
+}
+
+Row World::Expected(bool& anyContentsTexts) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  Row expected;
+  anyContentsTexts = m_model.contentsFailed;
+  if (m_model.answerDropped) return expected;
+  if (!m_model.signedIn) {
+    expected.kind = Row::kContents;
+    expected.ids = kContentsIds;
+    expected.json = ExpectedTiles(m_model.language == "ko_KR.utf8" ? "kr" : "general");
+    return expected;
+  }
+  const std::vector<iotfw_sim::Routine>& routines = m_model.routines[kLocations[m_model.location]];
+  // An empty routine list answers no request; nothing is certain then.
+  if (routines.empty()) return expected;
+  expected.kind = Row::kRoutines;
+  for (const iotfw_sim::Routine& r : routines) {
+    expected.ids.push_back(r.id);
+    expected.names.push_back(r.label);
+  }
+  return expected;
+}
+
+bool World::Matches(const Row& row, const Row& expected, bool anyContentsTexts) {
+  if (row.kind != expected.kind || row.ids != expected.ids) return false;
+  if (row.kind == Row::kContents) return row.json == expected.json || (anyContentsTexts && row.textsEmpty);
+  if (row.names != expected.names) return false;
+  return std::none_of(row.images.begin(), row.images.end(), [](const std::string& i) { return i.empty(); });
+}
+
+void World::CheckConvergence() {
+  bool anyContentsTexts = false;
+  const Row expected = Expected(anyContentsTexts);
+  if (expected.kind == Row::kUnreadable) return;
+  auto describe = [](const Row& row) {
+    return std::string(row.kind == Row::kContents ? "contents " : row.kind == Row::kRoutines ? "routines " : "?") +
+           Join(row.ids);
+  };
+  std::vector<Delivery> results = m_caller.Results();
+  auto last = std::max_element(results.begin(), results.end(),
+                               [](const Delivery& a, const Delivery& b) { return a.order < b.order; });
+  if (last == results.end() || !Matches(last->row, expected, anyContentsTexts)) {
+    m_violations.push_back("the caller holds " + (last == results.end() ? std::string("nothing") : describe(last->row)) +
+                           " where the account shows " + describe(expected));
+  }
+  // And asked once more, it gets that row once.
+  Trace("the last request");
+  const size_t before = results.size();
+  m_caller.Ask();
+  const Clock::time_point deadline = Clock::now() + kPatience;
+  while (m_caller.Results().size() == before && Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  Quiet();
+  results = m_caller.Results();
+  if (results.size() != before + 1) {
+    m_violations.push_back("a last request got " + std::to_string(results.size() - before) + " answers");
+  } else if (!Matches(results.back().row, expected, anyContentsTexts)) {
+    m_violations.push_back("a last request got " + describe(results.back().row) + " where the account shows " +
+                           describe(expected));
+  }
+}
+
+}  // namespace sim
