@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <vconf_sim.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Contents.h"
@@ -126,6 +128,27 @@ TEST_F(ContentsHostTest, ManyRequestsInFlightEachDeliverOnce) {
   EXPECT_TRUE(WaitForThreads(threadsBefore));
   EXPECT_EQ(deliveries_.Count(), kRequests);
   for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(delivery.text, ExpectedTiles("general"));
+}
+
+// Requests made while every place is taken and no thread can be had are
+// served by the next download to finish, on its own thread; one made when
+// nothing runs is answered at once with the fixed tiles.
+TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
+  const int threadsBefore = ThreadsNow();
+  host_.SetMode(Mode::kStall);
+  for (int i = 0; i < 4; ++i) contents_.RequestContentsList();
+  while (host_.Requests() < 4) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  AllowNewThreads(false);
+  for (int i = 0; i < 3; ++i) contents_.RequestContentsList();
+  host_.SetMode(Mode::kServe);
+  host_.ReleaseStalled();
+  EXPECT_TRUE(deliveries_.WaitFor(7, std::chrono::seconds(30)));
+  EXPECT_TRUE(WaitForThreads(threadsBefore));
+  contents_.RequestContentsList();
+  AllowNewThreads(true);
+  ASSERT_EQ(deliveries_.Count(), 8U);
+  EXPECT_EQ(deliveries_.Last(), kFourEmptyTiles);
+  for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(ContentsIds(delivery.text), kContentsIds);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "ContentsTestUtil.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <chrono>
+#include <limits>
 
 #include "Contents.h"
 #include "LogCapture.h"
@@ -76,4 +78,13 @@ bool AnsweredWithLastGoodList(const LogCapture& capture) {
     if (line.priority == 4 && line.message.find("answering with the last good list") != std::string::npos) return true;
   }
   return false;
+}
+
+void AllowNewThreads(bool allowed) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  const size_t huge = (std::numeric_limits<size_t>::max() / 2) & ~size_t{0xFFFFF};
+  pthread_attr_setstacksize(&attr, allowed ? size_t{8} << 20 : huge);
+  pthread_setattr_default_np(&attr);
+  pthread_attr_destroy(&attr);
 }
