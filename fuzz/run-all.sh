@@ -16,17 +16,17 @@ work="$build/fuzz-work"
 
 declare -A samples=(
   [routine_list]=routines [routine_merge]=routines [contents_list]=contents
-  [execute_result]=execute [device_list]=devices
+  [execute_result]=execute [device_list]=devices [scenario_reader]=../../examples/scenarios
 )
 
 failed=()
-for target in routine_list routine_merge contents_list execute_result device_list; do
+for target in routine_list routine_merge contents_list execute_result device_list scenario_reader; do
   exe="$build/fuzz/fuzz_$target"
   [[ -x "$exe" ]] || { echo "missing $exe" >&2; exit 2; }
   dir="$work/$target"
   mkdir -p "$dir/corpus" "$dir/artifacts"
   cp "$here/corpus/$target/"* "$dir/corpus/"
-  find "$data/${samples[$target]}" -type f -name '*.json' -exec cp {} "$dir/corpus/" \;
+  find "$data/${samples[$target]}" -type f \( -name '*.json' -o -name '*.jsonl' \) -exec cp {} "$dir/corpus/" \;
 
   if "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
       -dict="$here/json.dict" -artifact_prefix="$dir/artifacts/" -print_final_stats=1 \

@@ -38,6 +38,10 @@ class CContents {
   // downloads. Once the process has begun to exit nothing is delivered.
   void RequestContentsList();
 
+  // Inside the contents callback: false when the TV language changed, since
+  // the download being delivered began, to one that asks for another file.
+  static bool DeliveryMatchesLanguage();
+
   // The contents URL for the current TV language.
   static std::string GetURL();
   // Appends the contents file to `out` over a connection of its own; true

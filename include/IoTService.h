@@ -5,15 +5,19 @@
 // Callbacks reach the service on the caller's thread, contents threads, the
 // framework's thread and the platform's notification threads. `m_StateLock`
 // guards the flags, the sign-in state, the location and the routine tiles;
-// `m_RegistryLock` guards the two registries. Neither is held while the
-// framework or a caller's callback is called: both may call straight back.
+// `m_RegistryMutex` guards the two registries and the count of their calls
+// in flight. Neither is held while the framework or a caller's callback is
+// called: both may call straight back.
 #ifndef VARNIO_IOTSERVICE_H_
 #define VARNIO_IOTSERVICE_H_
 
 #include <IoTFramework.h>
 #include <vconf.h>
 
+#include <condition_variable>
+#include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -70,6 +74,11 @@ class CIoTService {
   static void m_OnFwkEvent(_EIFW_EVENT_TYPE type, const std::string& text, void* userData);
   void m_OnSignedIn();
   void m_OnSignedOut();
+  // Forgets the session that ended: its routines and what waited for them.
+  // Caller holds m_StateLock.
+  void m_EndSessionLocked();
+  // Whether a routine list or change may be taken in now. Caller holds m_StateLock.
+  bool m_AcceptsRoutinesLocked() const;
   void m_OnRefresh();
   void m_ClassifyEvent(std::string text);
   void m_AddRoutine(std::string id, std::string data);
@@ -91,22 +100,39 @@ class CIoTService {
   void m_GetBeforeLoginTiles(const std::string& json);
   static void m_ContentsCb(std::string json, void* userData);
   void m_GetAfterLoginTiles();
+  // The after-sign-in row and the version of the tiles it shows when routine
+  // tiles are held, clearing the tile request it answers; false when none
+  // are. Takes m_StateLock itself.
+  bool m_TakeAfterLoginTiles(std::string& json, uint64_t& version);
+  // Hands the row to the caller; a notice follows when the tiles changed
+  // since `version`.
+  void m_DeliverAfterLoginTiles(const std::string& json, uint64_t version);
+  // Every change of m_vecRoutineTiles calls this. Caller holds m_StateLock.
+  void m_TilesChangedLocked();
   std::string m_MakeAfterLoginJson();
 
-  CLockMutex m_RegistryLock;
+  std::mutex m_RegistryMutex;
+  std::condition_variable m_RegistryIdle;  // a call of a caller's callback ended
   CLockMutex m_StateLock;
 
   std::map<iot_svc_cmd_type_e, stCallBack> m_mapResultCallback;
   std::map<iot_svc_event_type_e, stCallBack> m_mapEventCallback;
+  // Calls in flight per type, for unregistering to wait for.
+  std::map<iot_svc_cmd_type_e, int> m_mapResultCalls;
+  std::map<iot_svc_event_type_e, int> m_mapEventCalls;
   bool m_bIsLoggedIn = false;
   bool m_bAsEvent = false;
   bool m_bAsRequest = false;
-  bool m_bAsUpdate = false;
+  // Notices owed at the next changes of the routine list, one per refresh
+  // or routine change: a flag would let a routine change take the notice a
+  // refresh's own list still owes, and that list would arrive unannounced.
+  int m_nAsUpdate = 0;
   // Contents results still to be dropped, one per language change: a single
   // flag would let the second of two quick changes through to the caller.
   int m_nLanguageDrops = 0;
   std::string m_strLocationId;
   std::vector<stTileItem> m_vecRoutineTiles;
+  uint64_t m_nTilesVersion = 0;  // counts the changes of m_vecRoutineTiles
   CContents m_Contents;
   CJsonParseUtil m_JsonParseUtil;
   CIoTFramework* m_pIoTFramework = nullptr;

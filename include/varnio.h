@@ -41,7 +41,11 @@ enum iot_svc_tile_type_e : int {
 
 // A callback gets its own copy of the text and the user data given at
 // registration. The caller keeps the function and the data valid while the
-// callback is registered.
+// callback is registered: once an unregister function returns, that callback
+// is not called again and no call of it runs on another thread, so the data
+// may be freed. Called from inside any of the caller's callbacks, an
+// unregister function does not wait for calls on other threads (they may be
+// waiting for this one); only the first promise holds then.
 typedef void (*iot_svc_callback)(std::string text, void* user_data);
 
 // Stores `callback` for result `type`, replacing an earlier one. Returns false

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs what the tests need, then builds and runs them, stage by stage.
 # Usage: tools/run-tests.sh [stage...]   (no stage: the CI stages)
-# Stages: default asan tsan fuzz armhf valgrind lint, and on request bench
+# Stages: default asan tsan fuzz armhf valgrind lint kit, and on request bench
 # VARNIO_TEST_TLS_PORT, VARNIO_TEST_NGINX_PORT: loopback ports of the test
 # contents host and of the nginx the tests start (default 47443 and 47644);
 # set them when other checkouts test on this machine at the same time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-ci_stages=(default asan tsan fuzz armhf valgrind lint)
+ci_stages=(default asan tsan fuzz armhf valgrind lint kit)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${ci_stages[@]}")
 
@@ -19,6 +19,7 @@ for s in "${stages[@]}"; do
     fuzz) needs+=(fuzz) ;;
     armhf) needs+=(armhf) ;;
     valgrind|lint) needs+=(analysis) ;;
+    kit) needs+=(kit) ;;
   esac
 done
 # shellcheck disable=SC2046  # one argument per group
@@ -73,6 +74,13 @@ stage_lint() {
   tools/lint.sh build/default
 }
 
+stage_kit() {
+  # What the kit installs, from the default build; then tests/kit/run.sh.
+  configure default
+  cmake --build --preset default --target varnio varnio_sim_run varnio_contents_host varnio_locale varnio_icons
+  tests/kit/run.sh build/default "$port"
+}
+
 stage_bench() {
   configure default
   cmake --build --preset default --target varnio_bench
@@ -86,6 +94,7 @@ for s in "${stages[@]}"; do
     armhf) run_stage armhf stage_armhf ;;
     valgrind) run_stage valgrind stage_valgrind ;;
     lint) run_stage lint stage_lint ;;
+    kit) run_stage kit stage_kit ;;
     bench) run_stage bench stage_bench ;;
     *) echo "unknown stage: $s" >&2; exit 2 ;;
   esac

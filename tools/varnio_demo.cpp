@@ -1,10 +1,12 @@
-// varnio_demo: a TV home screen for a simulated day. It loads the library
-// through its exported functions only, plays the cloud account, the settings,
-// the power service and the launcher through the platform stand-ins, and
-// prints every tile row that arrives.
+// varnio_demo: a TV home screen for a simulated day. It plays the day's
+// scenario file (demo/day.jsonl): the library through its exported functions
+// only, the cloud account, the settings, the power service and the launcher
+// through the platform stand-ins; every tile row that arrives is printed.
 //   varnio_demo [--html FILE] [--log] [--patience-ms N]
 // --html writes the rows as a self-contained page; --log echoes the
-// library's log lines to stderr. Exits 0 when every step saw what it should.
+// library's log lines to stderr; --patience-ms bounds each wait. The
+// contents host is the caller's (tools/run-demo.sh starts one). Exits 0 when
+// every step saw what it should.
 #include <dlog_sim.h>
 
 #include <chrono>
@@ -12,12 +14,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
-#include "demo/DemoDay.h"
-#include "demo/HomeScreen.h"
-#include "demo/HtmlPage.h"
-#include "demo/IconFiles.h"
-#include "demo/UiLanguage.h"
+#include "HtmlPage.h"
+#include "IconFiles.h"
+#include "Player.h"
+#include "Scenario.h"
+#include "Transcript.h"
 
 namespace {
 
@@ -67,25 +70,17 @@ bool WriteHtml(const std::string& path, const std::vector<demo::ShownRow>& rows)
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) return Usage();
-  dlog_sim::SetEchoToStderr(options.log);
-  // Before the library starts: the TV is set to English.
-  demo::SwitchUiLanguage("en_US.utf8");
-
-  bool ok = false;
-  std::vector<demo::ShownRow> rows;
-  {
-    demo::HomeScreen screen;
-    if (!screen.Connect()) {
-      std::fprintf(stderr, "varnio_demo: the library refused the callbacks\n");
-      return 1;
-    }
-    demo::SettlePlatform();
-    demo::DemoDay day(screen, stdout, std::chrono::milliseconds(options.patienceMs));
-    ok = day.Run();
-    rows = day.Rows();
-    screen.Disconnect();
-    demo::SettlePlatform();
+  scenario::Scenario day;
+  std::vector<std::string> errors;
+  if (!scenario::ReadScenarioFile(VARNIO_DEMO_DAY_FILE, day, errors)) {
+    for (const std::string& error : errors) std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
   }
-  if (!options.htmlPath.empty() && !WriteHtml(options.htmlPath, rows)) return 1;
+  dlog_sim::SetEchoToStderr(options.log);
+
+  scenario::Transcript transcript(stdout, "The day is over");
+  scenario::Player player(transcript, nullptr, std::chrono::milliseconds(options.patienceMs));
+  const bool ok = player.Play(day);
+  if (!options.htmlPath.empty() && !WriteHtml(options.htmlPath, transcript.Rows())) return 1;
   return ok ? 0 : 1;
 }

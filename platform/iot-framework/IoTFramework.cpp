@@ -1,8 +1,10 @@
 #include "IoTFramework.h"
 
 #include <algorithm>
+#include <cstdarg>
 
 #include "Account.h"
+#include "dlog.h"
 
 namespace {
 
@@ -42,6 +44,15 @@ void DeliverToEach(Account& a, std::vector<Registration> Account::*list, Invoke 
     }
     a.deliveryDone.notify_all();
   }
+}
+
+// The simulator's own diagnostics go to the platform log under their own tag,
+// so that they stand apart from the library's lines.
+__attribute__((format(printf, 1, 2))) void Warn(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  __dlog_vprint(LOG_ID_MAIN, DLOG_WARN, "varnio-sim", format, args);
+  va_end(args);
 }
 
 }  // namespace
@@ -174,7 +185,19 @@ bool CIoTFramework::RequestLoginInfo() {
 }
 
 bool CIoTFramework::RequestData(_EIFW_REQUEST_COMMAND command, const std::string& argument) {
-  TheAccount().Request(static_cast<int>(command), argument);
+  Account& a = TheAccount();
+  bool unknownLocation = false;
+  if (command == EIFW_REQUEST_ROUTINE_LIST) {
+    std::lock_guard<std::mutex> lock(a.mutex);
+    unknownLocation = a.rawRoutineLists.count(argument) == 0 && a.routines.count(argument) == 0;
+  }
+  // An empty list leaves a tile request unanswered; say why, since nothing else will.
+  if (unknownLocation) {
+    Warn("routine list asked for location \"%s\", which the simulated account has no list for; "
+         "answering an empty one (iotfw_sim::SetRoutines gives it one)",
+         argument.c_str());
+  }
+  a.Request(static_cast<int>(command), argument);
   return true;
 }
 

@@ -11,6 +11,8 @@ CContents::CContents() : m_pLifeline(std::make_shared<CContentsLifeline>()) {
 
 CContents::~CContents() { m_pLifeline->Close(); }
 
+bool CContents::DeliveryMatchesLanguage() { return CContentsLifeline::DeliveryMatchesLanguage(); }
+
 bool CContents::RegisterCallback(void (*callback)(std::string, void*), void* userData) {
   VARNIO_TRACE();
   stCallBack callBack;
@@ -34,5 +36,5 @@ void CContents::RequestContentsList() {
   VARNIO_LOG(3, "no thread for a contents request; answering with the fixed tiles");
   std::string json;
   GetContentsJson(std::string(), json);
-  m_pLifeline->Deliver(unserved, json);
+  m_pLifeline->Deliver(unserved, json, nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include "ContentsThreads.h"
 #include "ContentsTileList.h"
+#include "ContentsUrl.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ constexpr int kMaxDownloads = 4;
 // Set while this thread delivers a contents result, so that an owner
 // destroyed from inside its own callback does not wait for itself.
 thread_local bool t_delivering = false;
+// The file the list being delivered on this thread came from; null when it
+// came from no file.
+thread_local const std::string* t_deliveredUrl = nullptr;
 
 }  // namespace
 
@@ -34,7 +38,8 @@ std::vector<stCallBack> CContentsLifeline::Request() {
   return unserved;
 }
 
-void CContentsLifeline::Deliver(const std::vector<stCallBack>& batch, const std::string& json) {
+void CContentsLifeline::Deliver(const std::vector<stCallBack>& batch, const std::string& json,
+                                const std::string* url) {
   for (const stCallBack& callBack : batch) {
     if (callBack.pfnCallBack == nullptr) continue;
     {
@@ -43,7 +48,9 @@ void CContentsLifeline::Deliver(const std::vector<stCallBack>& batch, const std:
       ++m_deliveries;
     }
     t_delivering = true;
+    t_deliveredUrl = url;
     callBack.pfnCallBack(json, callBack.pUserData);
+    t_deliveredUrl = nullptr;
     t_delivering = false;
     {
       std::lock_guard<std::mutex> lock(m_mutex);
@@ -51,6 +58,10 @@ void CContentsLifeline::Deliver(const std::vector<stCallBack>& batch, const std:
     }
     m_deliveryEnded.notify_all();
   }
+}
+
+bool CContentsLifeline::DeliveryMatchesLanguage() {
+  return t_deliveredUrl == nullptr || *t_deliveredUrl == CurrentContentsUrl();
 }
 
 void CContentsLifeline::Close() {
@@ -84,9 +95,9 @@ std::vector<stCallBack> CContentsLifeline::FinishDownload() {
 
 void CContentsLifeline::RunDownloads(std::vector<stCallBack> batch) {
   while (!batch.empty()) {
-    const std::string json = FetchTileList(m_lists, m_connections);
+    const ContentsTileList list = FetchTileList(m_lists, m_connections);
     std::vector<stCallBack> next = FinishDownload();
-    Deliver(batch, json);
+    Deliver(batch, list.json, &list.url);
     batch = std::move(next);
   }
 }

@@ -39,8 +39,13 @@ class CContentsLifeline : public std::enable_shared_from_this<CContentsLifeline>
   // no thread could be had and no download runs.
   std::vector<stCallBack> Request();
 
-  // Hands `json` to each request of `batch`, unless closed or exiting.
-  void Deliver(const std::vector<stCallBack>& batch, const std::string& json);
+  // Hands `json`, the list of the file at `url` (null: of no file), to each
+  // request of `batch`, unless closed or exiting.
+  void Deliver(const std::vector<stCallBack>& batch, const std::string& json, const std::string* url);
+
+  // Inside a delivery: false when the TV language now asks for another file
+  // than the one the list came from.
+  static bool DeliveryMatchesLanguage();
 
   // Closes and waits for the deliveries of other threads to end.
   void Close();

@@ -13,7 +13,7 @@ constexpr long kStatusNotModified = 304;
 
 }  // namespace
 
-std::string FetchTileList(ContentsListCache& lists, ContentsConnectionPool& connections) {
+ContentsTileList FetchTileList(ContentsListCache& lists, ContentsConnectionPool& connections) {
   const std::string url = CContents::GetURL();
   const std::shared_ptr<const GoodContentsList> known = lists.Find(url);
   std::string body;
@@ -27,18 +27,18 @@ std::string FetchTileList(ContentsListCache& lists, ContentsConnectionPool& conn
   // The list of the very version the host confirmed, not one kept since.
   if (fetched.transferred && fetched.status == kStatusNotModified && known) {
     VARNIO_LOG(0, "contents file unchanged");
-    return known->json;
+    return {url, known->json};
   }
   std::string json;
   const bool whole = ContentsFileToJson(body, json);
   if (fetched.transferred && fetched.status == kStatusOk && whole) {
     lists.Keep(url, std::make_shared<const GoodContentsList>(GoodContentsList{fetched.validators, json}));
-    return json;
+    return {url, std::move(json)};
   }
   if (const std::shared_ptr<const GoodContentsList> last = lists.Find(url)) {
     VARNIO_LOG(1, "no good contents file (status %ld); answering with the last good list of %s", fetched.status,
                url.c_str());
-    return last->json;
+    return {url, last->json};
   }
-  return json;
+  return {url, std::move(json)};
 }

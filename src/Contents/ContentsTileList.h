@@ -11,11 +11,16 @@
 // whole contents file; otherwise `out` holds what could be read of it.
 bool ContentsFileToJson(const std::string& contents, std::string& out);
 
+struct ContentsTileList {
+  std::string url;   // the file's, as the TV language gave it when the download began
+  std::string json;
+};
+
 // Downloads the file over a kept connection, asking the host for a 304 when
 // a good list of it is held, and returns its tile list. A download that
 // fails (no transfer, a status other than 200 or 304, a body that is no
 // contents file) answers with the last good list of the same file, and
 // only with none with what could be read.
-std::string FetchTileList(ContentsListCache& lists, ContentsConnectionPool& connections);
+ContentsTileList FetchTileList(ContentsListCache& lists, ContentsConnectionPool& connections);
 
 #endif  // VARNIO_CONTENTSTILELIST_H_

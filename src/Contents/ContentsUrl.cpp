@@ -1,3 +1,5 @@
+#include "ContentsUrl.h"
+
 #include <vconf.h>
 
 #include <cstdlib>
@@ -8,22 +10,35 @@
 
 namespace {
 
+constexpr char kLanguageKey[] = "db/menu_widget/language";
 constexpr char kKoreanPath[] = "/quorvel-plax/tv/kr/service-quorvel-app.json";
 constexpr char kGeneralPath[] = "/quorvel-plax/tv/service-quorvel-app.json";
 
-}  // namespace
-
-std::string CContents::GetURL() {
-  VARNIO_TRACE();
+// The TV language; empty when the setting has none.
+std::string ReadLanguage(bool log) {
   std::string language;
-  if (char* value = vconf_get_str("db/menu_widget/language")) {
-    VARNIO_LOG(0, "Current lang : %s", value);
+  if (char* value = vconf_get_str(kLanguageKey)) {
+    if (log) VARNIO_LOG(0, "Current lang : %s", value);
     language = value;
     free(value);
   }
+  return language;
+}
+
+std::string UrlForLanguage(const std::string& language) {
   std::string url = DownloadSettings().origin;
   if (url.empty()) url = VARNIO_CONTENTS_BASE_URL;
   url += language == "ko_KR.utf8" ? kKoreanPath : kGeneralPath;
+  return url;
+}
+
+}  // namespace
+
+std::string CurrentContentsUrl() { return UrlForLanguage(ReadLanguage(false)); }
+
+std::string CContents::GetURL() {
+  VARNIO_TRACE();
+  const std::string url = UrlForLanguage(ReadLanguage(true));
   VARNIO_LOG(0, " URL : %s", url.c_str());
   return url;
 }

@@ -3,6 +3,7 @@
 #include <json/json.h>
 #include <libintl.h>
 
+#include <cstdint>
 #include <utility>
 
 #include "IoTService.h"
@@ -13,18 +14,28 @@
 void CIoTService::GetAcceleratorTiles() {
   VARNIO_TRACE();
   bool loggedIn;
+  bool haveTiles = false;
+  std::string json;
+  uint64_t version = 0;
   {
-    // One hold of the lock: a sign-out cannot slip in between and leave a
-    // request of the old session waiting for its routines.
+    // One hold of the lock decides the road: a sign-out cannot slip in and
+    // leave a request of the old session waiting for its routines, and a
+    // routine list arriving meanwhile cannot answer this request a second time.
     CAutoLock lock(m_StateLock);
     loggedIn = GetIsLoggedIn();
-    if (loggedIn) m_bAsRequest = true;
+    if (loggedIn) {
+      m_bAsRequest = true;
+      haveTiles = m_TakeAfterLoginTiles(json, version);
+    }
   }
-  if (loggedIn) {
-    m_GetAfterLoginTiles();
-    return;
+  if (!loggedIn) {
+    m_Contents.RequestContentsList();
+  } else if (haveTiles) {
+    m_DeliverAfterLoginTiles(json, version);
+  } else {
+    VARNIO_LOG(0, "generate routine list NOT finished");
+    m_RefreshLocationAndRequestRoutines();
   }
-  m_Contents.RequestContentsList();
 }
 
 void CIoTService::m_GetBeforeLoginTiles(const std::string& json) {
@@ -41,31 +52,54 @@ void CIoTService::m_ContentsCb(std::string json, void* userData) {
     drop = service->m_nLanguageDrops > 0;
     if (drop) --service->m_nLanguageDrops;
   }
-  if (!drop) service->m_GetBeforeLoginTiles(json);
+  if (drop) return;
+  service->m_GetBeforeLoginTiles(json);
+  // Still the request's one answer, but already out of date if the user
+  // signed in or the TV changed language meanwhile: asked after delivering,
+  // so that a change landing during the delivery is seen too.
+  if (service->GetIsLoggedIn() || !CContents::DeliveryMatchesLanguage()) {
+    service->m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
+  }
 }
 
 void CIoTService::m_GetAfterLoginTiles() {
   VARNIO_TRACE();
-  bool haveTiles;
   std::string json;
-  {
-    // Checked and written in one hold of the lock: a sign-out in between
-    // would hand the caller an empty routine list.
-    CAutoLock lock(m_StateLock);
-    haveTiles = !m_vecRoutineTiles.empty();
-    if (haveTiles) {
-      m_bAsRequest = false;
-      VARNIO_LOG(0, "generate routine list finished");
-      json = m_MakeAfterLoginJson();
-    }
-  }
-  if (haveTiles) {
-    m_ExecuteResultCallback(IOT_SVC_CMD_GET_ACCELERATOR_TILES, json);
+  uint64_t version = 0;
+  if (m_TakeAfterLoginTiles(json, version)) {
+    m_DeliverAfterLoginTiles(json, version);
     return;
   }
   VARNIO_LOG(0, "generate routine list NOT finished");
   m_RefreshLocationAndRequestRoutines();
 }
+
+bool CIoTService::m_TakeAfterLoginTiles(std::string& json, uint64_t& version) {
+  // Checked and written in one hold of the lock: a sign-out in between
+  // would hand the caller an empty routine list.
+  CAutoLock lock(m_StateLock);
+  if (m_vecRoutineTiles.empty()) return false;
+  m_bAsRequest = false;
+  VARNIO_LOG(0, "generate routine list finished");
+  json = m_MakeAfterLoginJson();
+  version = m_nTilesVersion;
+  return true;
+}
+
+void CIoTService::m_DeliverAfterLoginTiles(const std::string& json, uint64_t version) {
+  m_ExecuteResultCallback(IOT_SVC_CMD_GET_ACCELERATOR_TILES, json);
+  // The routines may have changed while the row was on its way, and their
+  // own notice may have reached the caller before the row did: the row is
+  // its request's answer all the same, and the caller asks again.
+  bool changed;
+  {
+    CAutoLock lock(m_StateLock);
+    changed = m_nTilesVersion != version;
+  }
+  if (changed) m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
+}
+
+void CIoTService::m_TilesChangedLocked() { ++m_nTilesVersion; }
 
 // Takes the (recursive) state lock itself; callers may hold it already.
 std::string CIoTService::m_MakeAfterLoginJson() {

@@ -43,24 +43,29 @@ void CIoTService::m_OnSignedIn() {
 void CIoTService::m_OnSignedOut() {
   {
     CAutoLock lock(m_StateLock);
-    m_vecRoutineTiles.clear();
-    // Both belong to the session that just ended: a routine list or routine
-    // change arriving late for it must neither mark the user signed in again
-    // nor hand that account's routines to a signed-out caller.
-    m_bAsEvent = false;
-    m_bAsRequest = false;
-    // Signed out in the same hold (the lock is recursive), so no tile
-    // request sees a signed-in user without tiles and waits for a list of
-    // the old session.
-    m_UpdateLoginStatus(false);
+    m_EndSessionLocked();
   }
   m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
+}
+
+void CIoTService::m_EndSessionLocked() {
+  m_vecRoutineTiles.clear();
+  m_TilesChangedLocked();
+  // Both belong to the session that just ended: a routine list or routine
+  // change arriving late for it must neither mark the user signed in again
+  // nor hand that account's routines to a signed-out caller.
+  m_bAsEvent = false;
+  m_bAsRequest = false;
+  // Signed out in the same hold (the lock is recursive), so no tile request
+  // sees a signed-in user without tiles and waits for a list of the old
+  // session.
+  m_UpdateLoginStatus(false);
 }
 
 void CIoTService::m_OnRefresh() {
   {
     CAutoLock lock(m_StateLock);
-    m_bAsUpdate = true;
+    ++m_nAsUpdate;
   }
   m_RefreshLocationAndRequestRoutines();
 }
@@ -92,8 +97,13 @@ void CIoTService::m_UpdateRoutine(std::string id, std::string data) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   {
     CAutoLock lock(m_StateLock);
+    if (!m_AcceptsRoutinesLocked()) {
+      VARNIO_LOG(1, "routine change while signed out: dropped");
+      return;
+    }
     m_JsonParseUtil.UpdateRoutine(id, data, m_vecRoutineTiles);
-    m_bAsUpdate = true;
+    m_TilesChangedLocked();
+    ++m_nAsUpdate;
   }
   m_CheckCanCallCB("routine");
 }
@@ -103,8 +113,13 @@ void CIoTService::m_DeleteRoutine(std::string id, std::string data) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   {
     CAutoLock lock(m_StateLock);
+    if (!m_AcceptsRoutinesLocked()) {
+      VARNIO_LOG(1, "routine change while signed out: dropped");
+      return;
+    }
     m_JsonParseUtil.DeleteRoutine(id, m_vecRoutineTiles);
-    m_bAsUpdate = true;
+    m_TilesChangedLocked();
+    ++m_nAsUpdate;
   }
   m_CheckCanCallCB("routine");
 }
@@ -113,5 +128,10 @@ void CIoTService::m_DeleteRoutine(std::string id, std::string data) {
 void CIoTService::m_AddRoutine(std::string id, std::string data) {
   VARNIO_LOG(0, "strData : %s", data.c_str());
   CAutoLock lock(m_StateLock);
+  if (!m_AcceptsRoutinesLocked()) {
+    VARNIO_LOG(1, "routine change while signed out: dropped");
+    return;
+  }
   m_JsonParseUtil.AddRoutine(id, data, m_vecRoutineTiles);
+  m_TilesChangedLocked();
 }

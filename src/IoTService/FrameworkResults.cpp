@@ -57,22 +57,44 @@ void CIoTService::m_OnRoutineListResult(const std::string& result) {
   m_JsonParseUtil.ParseRoutineList(result, tiles);
   {
     CAutoLock lock(m_StateLock);
+    if (!m_AcceptsRoutinesLocked()) {
+      VARNIO_LOG(1, "routine list while signed out: dropped");
+      return;
+    }
     m_vecRoutineTiles.swap(tiles);
+    m_TilesChangedLocked();
   }
   m_CheckCanCallCB("routine");
 }
 
+bool CIoTService::m_AcceptsRoutinesLocked() const {
+  // Signed out with no sign-in pending, a list or a change can only be a
+  // late one of the session that ended: kept, it would be shown to whoever
+  // signs in next.
+  return m_bIsLoggedIn || m_bAsEvent;
+}
+
 void CIoTService::m_OnLoginResult(const std::string& result) {
-  m_UpdateLoginStatus(result);
-  const bool loggedIn = GetIsLoggedIn();
   bool needRoutines = false;
+  bool signedOut = false;
   {
+    // The answer is taken in and acted on in one hold: a sign-out event in
+    // between would otherwise be undone by a request for its routines.
     CAutoLock lock(m_StateLock);
-    if (loggedIn && m_vecRoutineTiles.empty()) {
+    const bool wasLoggedIn = m_bIsLoggedIn;
+    m_UpdateLoginStatus(result);
+    if (m_bIsLoggedIn && m_vecRoutineTiles.empty()) {
       m_bAsEvent = true;
       needRoutines = true;
     }
+    // Found signed out while signed in, or while a sign-in waited for its
+    // routines: as a sign-out event would have told, the session is over.
+    if (!m_bIsLoggedIn && (wasLoggedIn || m_bAsEvent)) {
+      m_EndSessionLocked();
+      signedOut = wasLoggedIn;
+    }
   }
+  if (signedOut) m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
   if (needRoutines) m_RefreshLocationAndRequestRoutines();
 }
 
@@ -83,14 +105,17 @@ CIoTService::PendingAction CIoTService::m_TakePendingAction() {
   CAutoLock lock(m_StateLock);
   if (m_bAsEvent) {
     m_bAsEvent = false;
+    // In the same hold: a sign-out between taking the sign-in and marking it
+    // would leave a signed-in user without routines.
+    m_UpdateLoginStatus(true);
     return PendingAction::kLoginEvent;
   }
   if (m_bAsRequest) {
     m_bAsRequest = false;
     return PendingAction::kTileRequest;
   }
-  if (m_bAsUpdate) {
-    m_bAsUpdate = false;
+  if (m_nAsUpdate > 0) {
+    --m_nAsUpdate;
     return PendingAction::kUpdateEvent;
   }
   return PendingAction::kNone;
@@ -102,14 +127,11 @@ void CIoTService::m_CheckCanCallCB(std::string kind) {
   if (kind != "routine") return;
   switch (m_TakePendingAction()) {
     case PendingAction::kLoginEvent:
-      m_UpdateLoginStatus(true);
+    case PendingAction::kUpdateEvent:
       m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
       break;
     case PendingAction::kTileRequest:
       m_GetAfterLoginTiles();
-      break;
-    case PendingAction::kUpdateEvent:
-      m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
       break;
     case PendingAction::kNone:
       break;

@@ -59,6 +59,7 @@ void CIoTService::m_Deinitialize() {
   {
     CAutoLock lock(m_StateLock);
     m_vecRoutineTiles.clear();
+    m_TilesChangedLocked();
   }
   m_pIoTFramework->UnregisterEventCallback(m_OnFwkEvent);
   m_pIoTFramework->UnregisterResultCallback(m_OnFwkResult);

@@ -22,21 +22,16 @@ int CIoTService::m_PowerWakeUpCb(int, void* userData) {
   const bool after = service->GetIsLoggedIn();
   if (before != after) {
     VARNIO_LOG(0, "login status changed!");
-    if (!after) {
-      {
-        CAutoLock lock(service->m_StateLock);
-        service->m_vecRoutineTiles.clear();
-      }
-      service->m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
-      return 0;
-    }
+    // The answer that signed the user out has cleared the routines and told
+    // the caller already, whenever it arrives.
+    if (!after) return 0;
   }
   if (after) {
     std::string locationId = service->m_pIoTFramework->GetCurrentLocation();
     {
       CAutoLock lock(service->m_StateLock);
       service->m_strLocationId = std::move(locationId);
-      service->m_bAsUpdate = true;
+      ++service->m_nAsUpdate;
     }
     service->m_RequestRoutineList();
   }

@@ -128,20 +128,6 @@ TEST_F(FaultTest, AnswersDeliveredTwiceActOnce) {
   }
 }
 
-TEST_F(FaultTest, RoutineListArrivingBeforeTheSignInAnswerIsKept) {
-  iotfw_sim::SetSignedIn(true);
-  iotfw_sim::SetAnswerMode(kLogin, AnswerMode::kNever);
-  StartService();
-  iotfw_sim::InjectResult(kRoutineList, List(kTwo));
-  iotfw_sim::InjectResult(kLogin, kSuccess);
-  Settle();
-  EXPECT_EQ(iotfw_sim::CountRequests(kRoutineList), 0);  // the tiles are there already
-  results_.Clear();
-  iot_svc_get_accelerator_tiles();
-  ASSERT_EQ(results_.Count(), 1U);  // answered within the call
-  EXPECT_EQ(RoutineIds(results_.Last()), kTwoIds);
-}
-
 namespace {
 
 struct LateCase {

@@ -1,10 +1,11 @@
 # Installs the build at BUILD_DIR under the scratch root STAGE with prefix
 # /usr (as the package build does) and checks what lands there: exactly the
-# library, its public headers, varnio.pc and the resources under
-# /usr/apps/varnio/res/, and that a caller compiles against the installed
-# headers through pkg-config alone.
+# library, its public headers, varnio.pc, its CMake package, the resources
+# under /usr/apps/varnio/res/ and the simulator, and that a caller compiles
+# against the installed headers through pkg-config alone.
 #   cmake -DBUILD_DIR=.. -DSTAGE=.. -DLIBDIR=lib -DINCLUDEDIR=include
-#         -DPO_DIR=../res/po -DCXX=c++ -P CheckInstall.cmake
+#         -DPO_DIR=../res/po -DCXX=c++ -DSOURCE_DIR=.. -DBINDIR=bin
+#         -DDATADIR=share -DBUILD_TYPE=Debug -P CheckInstall.cmake
 cmake_minimum_required(VERSION 3.25)
 set(failures "")
 macro(fail message)
@@ -29,6 +30,31 @@ foreach(icon acc-gdmorn acc-gdnight acc-gdbye acc-imback acc-custom)
   list(APPEND expected ${res}/routines/${icon}.png ${res}/routines/${icon}-activated.png)
 endforeach()
 list(APPEND expected ${res}/routines/acc.camera.png)
+string(TOLOWER "${BUILD_TYPE}" config)
+if(NOT config)
+  set(config noconfig)
+endif()
+foreach(file varnioConfig.cmake varnioConfigVersion.cmake varnioTargets.cmake varnioTargets-${config}.cmake)
+  list(APPEND expected ${LIBDIR}/cmake/varnio/${file})
+endforeach()
+
+# The simulator: the stand-ins' headers under one folder, their libraries
+# and pkg-config files, the two programs and the contents host's files.
+file(GLOB_RECURSE sim_headers RELATIVE ${SOURCE_DIR}/platform ${SOURCE_DIR}/platform/*/include/*.h)
+foreach(header ${sim_headers})
+  string(REGEX REPLACE "^[^/]+/include/" "" header ${header})
+  list(APPEND expected ${INCLUDEDIR}/varnio-sim/${header})
+endforeach()
+foreach(name dlog vconf capi-system-device iot-framework-client webapp-launcher varnio-sim)
+  list(APPEND expected ${LIBDIR}/lib${name}.so ${LIBDIR}/pkgconfig/${name}.pc)
+endforeach()
+list(APPEND expected ${BINDIR}/varnio-contents-host ${BINDIR}/varnio-sim-run
+  ${DATADIR}/varnio-sim/tls/ca.pem ${DATADIR}/varnio-sim/tls/server.pem ${DATADIR}/varnio-sim/tls/server.key)
+file(GLOB_RECURSE contents_files RELATIVE ${SOURCE_DIR}/tests/data/contents ${SOURCE_DIR}/tests/data/contents/*)
+list(FILTER contents_files EXCLUDE REGEX "^expected/")
+foreach(file ${contents_files})
+  list(APPEND expected ${DATADIR}/varnio-sim/contents/${file})
+endforeach()
 file(GLOB po_files ${PO_DIR}/*.po)
 foreach(po ${po_files})
   get_filename_component(lang ${po} NAME_WE)

@@ -60,11 +60,11 @@ Row ReadRow(const std::string& json) {
   } else if (root.size() == 2) {
     row.kind = Row::kContents;
     for (const Json::Value& section : root) {
-      if (!section["title"].asString().empty()) row.textsEmpty = false;
+      row.contentsFields.push_back(section["title"].asString());
       for (const Json::Value& item : section["data"]) {
         row.ids.push_back(item["id"].asString());
-        if (item.isMember("text")) row.names.push_back(item["text"].asString());
-        if (!item["image"].asString().empty() || !item["text"].asString().empty()) row.textsEmpty = false;
+        row.contentsFields.push_back(item["image"].asString());
+        row.contentsFields.push_back(item["text"].asString());
       }
     }
   }
@@ -174,7 +174,7 @@ void Caller::OnResult(std::string text, void* userData) {
             std::string ids;
             for (const std::string& id : delivery.row.ids) ids += id + " ";
             return ids;
-          }() + (delivery.row.textsEmpty && delivery.row.kind == Row::kContents ? "(no texts)" : ""));
+          }() + (delivery.row.kind == Row::kContents && delivery.row.contentsFields[0].empty() ? "(no title)" : ""));
     self->m_results.push_back(std::move(delivery));
   }
   --slot->inFlight;

@@ -26,7 +26,8 @@ struct Row {
   std::vector<std::string> ids;
   std::vector<std::string> names;   // routine names; app texts of the contents row
   std::vector<std::string> images;  // routines: image and finish image of each
-  bool textsEmpty = true;           // contents: no image, text or title at all
+  // Contents: each section's title, then each item's image and text.
+  std::vector<std::string> contentsFields;
   std::string json;
 };
 

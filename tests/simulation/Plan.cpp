@@ -84,10 +84,27 @@ class Maker {
     }
   }
 
+  // A sign-out races neither a wake-up nor a held answer released, which
+  // may be a sign-in answer: an answer the framework made before the
+  // sign-out and delivered after its event would mislead any service.
   void Race() {
     std::vector<Op> ops;
     const int count = 2 + Below(2);
-    for (int i = 0; i < count; ++i) ops.push_back(Racer());
+    bool signOut = false;
+    bool answers = false;
+    while (ops.size() < static_cast<size_t>(count)) {
+      const bool wasSignedIn = m_signedIn;
+      const Op op = Racer();
+      const bool isSignOut = op.kind == OpKind::kSignOut;
+      const bool isAnswer = op.kind == OpKind::kWakeUp || op.kind == OpKind::kReleaseHeld;
+      if ((isSignOut && answers) || (isAnswer && signOut)) {
+        m_signedIn = wasSignedIn;
+        continue;
+      }
+      signOut = signOut || isSignOut;
+      answers = answers || isAnswer;
+      ops.push_back(op);
+    }
     Together(std::move(ops));
   }
 

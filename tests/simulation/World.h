@@ -29,6 +29,9 @@ struct AccountModel {
   // When the service was told that a session ended; routines of it must not
   // reach the caller from any library call begun later.
   std::map<int, Clock::time_point> signedOutAt;
+  // Routines created in the cloud: a creation is not notified, so the
+  // caller learns of it only with its next request.
+  std::vector<std::string> created;
   std::string language;
   bool contentsFailed = false;  // a download may have failed: empty contents tiles are right
   bool answerDropped = false;   // a request may be waiting for ever: no row is certain
@@ -44,10 +47,17 @@ class World {
  private:
   void Execute(const Op& op);
   void ExecuteOp(const Op& op);
-  void SignOut(int how);
+  // Waits until the platform, the framework and the caller's UI thread have
+  // delivered everything queued.
+  void Drain();
+  // The account signs out in the cloud; false when it was not signed in.
+  bool EndSession();
+  void TellSignOut(int how);
   void SignIn(int how);
   void ChangeInCloud(int change, int which);
   void ReleaseHeld(int which, bool onThisThread, bool keep);
+  // Releases every held answer, queued, in a random order.
+  void ReleaseAllHeld();
   void Heal();
   bool Quiet();
   void Check();
@@ -57,10 +67,14 @@ class World {
   // The row the caller must end up holding; kind kUnreadable when none is certain.
   Row Expected(bool& anyContentsTexts);
   bool Matches(const Row& row, const Row& expected, bool anyContentsTexts);
+  // `row` without the routines created in the cloud.
+  Row WithoutCreated(Row row);
   int Pick(int n);
 
   const Plan& m_plan;
-  std::mutex m_mutex;  // guards m_model and m_random: racing steps share them
+  std::mutex m_mutex;      // guards m_model and m_random: racing steps share them
+  std::mutex m_hostMutex;  // the host takes one change at a time
+  bool m_noThreads = false;  // guarded by m_hostMutex
   AccountModel m_model;
   std::mt19937 m_random;
   std::vector<std::string> m_violations;

@@ -14,7 +14,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include "ChildProcess.h"
 #include "Plan.h"
@@ -28,6 +31,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Longer than any sound run takes, even under a sanitizer.
+constexpr std::chrono::seconds kRunLimit{120};
 
 struct Options {
   double seconds = 60;
@@ -109,8 +115,20 @@ bool ParseOptions(int argc, char** argv, Options& o) {
   return true;
 }
 
+// Ends a run that hangs with what it did so far; the parent only sees it die.
+void StartWatchdog() {
+  std::thread([] {
+    std::this_thread::sleep_for(kRunLimit);
+    std::fprintf(stderr, "violation: the run did not end within %lld s\ntrace:\n%s",
+                 static_cast<long long>(kRunLimit.count()), sim::TraceText().c_str());
+    std::fflush(stderr);
+    _exit(3);
+  }).detach();
+}
+
 // Runs the plan here and reports on stderr; 0 when sound.
 int RunHere(const sim::Plan& plan) {
+  StartWatchdog();
   sim::World world(plan);
   const std::vector<std::string> violations = world.Run();
   for (const std::string& v : violations) std::fprintf(stderr, "violation: %s\n", v.c_str());
@@ -133,7 +151,7 @@ bool RunOne(const sim::Plan& plan, bool some, const std::vector<size_t>& steps, 
     return RunHere(plan) == 0;
   }
   ChildOptions options;
-  options.timeout = std::chrono::minutes(3);
+  options.timeout = kRunLimit + std::chrono::seconds(30);
   const ChildOutcome outcome = RunForked([&plan] { return RunHere(plan); }, options);
   seconds = std::chrono::duration<double>(Clock::now() - start).count();
   if (outcome.Succeeded() && !outcome.SanitizerReported()) return true;

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <sstream>
@@ -16,9 +17,6 @@ constexpr size_t kWorkers = 8;
 constexpr size_t kHugeBytes = 50u * 1024 * 1024;
 constexpr std::chrono::milliseconds kTrickleInterval(100);
 constexpr char kNotFoundPage[] = "<html><body><h1>404 Not Found</h1></body></html>\n";
-constexpr char kMalformedBody[] =
-    "{\n  \"version\": \"2.4.1\",\n  \"sections\": {\n    \"acceleratorout\": {\n"
-    "      \"header1\": \"Get started\",\n      \"how\": { \"img\": ";
 
 bool ReadFile(const std::string& path, std::string& out) {
   std::ifstream file(path, std::ios::binary);
@@ -51,10 +49,27 @@ void ListenerOptions(int socket, bool resetOnClose) {
   }
 }
 
+// Where an installed program finds the simulator's files, relative to itself
+// wherever the prefix is; empty in the build tree.
+std::string InstalledDataDir() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return std::string();
+  const std::filesystem::path data = program.parent_path() / VARNIO_CONTENTS_HOST_DATA_FROM_BIN;
+  return std::filesystem::is_directory(data / "tls", error) ? data.lexically_normal().string() : std::string();
+}
+
 }  // namespace
 
-std::string DefaultContentsRoot() { return VARNIO_CONTENTS_HOST_ROOT; }
-std::string DefaultTlsDir() { return VARNIO_CONTENTS_HOST_TLS_DIR; }
+std::string DefaultContentsRoot() {
+  const std::string installed = InstalledDataDir();
+  return installed.empty() ? VARNIO_CONTENTS_HOST_ROOT : installed + "/contents";
+}
+
+std::string DefaultTlsDir() {
+  const std::string installed = InstalledDataDir();
+  return installed.empty() ? VARNIO_CONTENTS_HOST_TLS_DIR : installed + "/tls";
+}
 
 ContentsHost::ContentsHost(Options options) : m_options(std::move(options)) {}
 
@@ -183,7 +198,12 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       SendHuge(response);
       return;
     case Mode::kMalformed:
-      response.set_content(kMalformedBody, "application/json");
+      Serve(request.path, response);
+      // The file broken off after its first third, sent whole and with
+      // success, so that only the parser can tell.
+      if (response.status != 404) {
+        response.set_content(response.body.substr(0, response.body.size() / 3), "application/json");
+      }
       return;
   }
 }

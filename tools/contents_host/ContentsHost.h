@@ -29,7 +29,7 @@ class ContentsHost {
     kReset,       // sends half the body, then resets the connection
     kTrickle,     // a few bytes at a time, far below any sane rate
     kHuge,        // 50 MiB, chunked, so no length is announced
-    kMalformed,   // a body that starts like the contents file and breaks off
+    kMalformed,   // the first third of the file, sent as if whole
   };
 
   struct Options {

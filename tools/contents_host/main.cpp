@@ -28,8 +28,13 @@ const std::map<std::string, ContentsHost::Mode>& Modes() {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: varnio_contents_host [--port N] [--root DIR] [--tls-dir DIR]\n"
-               "       [--mode serve|404|stall|cut|reset|trickle|huge|malformed]\n");
+               "usage: varnio-contents-host [--port N] [--root DIR] [--tls-dir DIR]\n"
+               "       [--mode serve|404|stall|cut|reset|trickle|huge|malformed]\n"
+               "Serves ROOT/service-quorvel-app.json (general) and ROOT/kr/service-quorvel-app.json\n"
+               "(Korean) as /quorvel-plax/tv/..., over TLS with server.pem and server.key of the TLS dir.\n"
+               "Defaults: port %d, the one the library built with it fetches from;\n"
+               "root %s; TLS dir %s\n",
+               VARNIO_CONTENTS_HOST_PORT, DefaultContentsRoot().c_str(), DefaultTlsDir().c_str());
   return 2;
 }
 

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The kit as the home-screen team meets it, from BUILD_DIR (a default build
+# whose library fetches from the contents host on PORT):
+#  - installed into a scratch prefix;
+#  - the caller example built against it as a project of its own, once with
+#    pkg-config alone and once with find_package alone, and run against the
+#    simulator and the installed contents host;
+#  - the example scenarios played by the installed varnio-sim-run, and its
+#    answers to malformed lines and to expectations that fail;
+#  - the tizen preset built against the simulator's pkg-config files as if
+#    they were the platform's;
+#  - the RPM package built by Debian's rpmbuild from a tarball of the tree.
+#   tests/kit/run.sh BUILD_DIR PORT
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$1" && pwd)
+port=$2
+here=$root/tests/kit
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix=$scratch/prefix
+pc_dir=$prefix/lib/pkgconfig
+failures=0
+
+check() {  # check WHAT COMMAND...: runs it, says ok or FAILED
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+echo "---- install into a scratch prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+build_example() {  # build_example HOW: the other way cannot find the kit
+  (
+    if [ "$1" = pkg-config ]; then unset CMAKE_PREFIX_PATH; export PKG_CONFIG_PATH=$pc_dir
+    else unset PKG_CONFIG_PATH; export CMAKE_PREFIX_PATH=$prefix; fi
+    cmake -S "$root/examples/home-screen" -B "$scratch/example-$1" -DHOME_SCREEN_FIND_VARNIO="$1" \
+          -DCMAKE_CXX_FLAGS="-Wall -Wextra -Werror" >/dev/null &&
+      cmake --build "$scratch/example-$1" -j2 >/dev/null
+  )
+}
+run_with_host() {
+  "$root/tools/demo/with-contents-host.sh" "$prefix/bin/varnio-contents-host" --port "$port" -- "$@"
+}
+echo "---- the caller example"
+for how in pkg-config find_package; do
+  check "example built with $how alone" build_example "$how"
+done
+for how in pkg-config find_package; do
+  check "example ($how) runs against the simulator" run_with_host "$scratch/example-$how/home-screen"
+done
+
+echo "---- scenarios"
+play() { "$prefix/bin/varnio-sim-run" "$1" >/dev/null; }  # failures go to stderr
+for scenario in "$root"/examples/scenarios/*.jsonl; do
+  check "$(basename "$scenario")" play "$scenario"
+done
+# What the runner says of bad files, compared line for line; the exit
+# status tells a malformed file (2) from failed expectations (1).
+answers() {  # answers NAME STATUS
+  local status=0
+  (cd "$here" && "$prefix/bin/varnio-sim-run" "$1.jsonl") >"$scratch/$1.out" 2>&1 || status=$?
+  diff -u "$here/$1.expected" "$scratch/$1.out" && [ "$status" -eq "$2" ]
+}
+check "malformed lines are each named, nothing is played" answers malformed 2
+check "failed expectations are each named with their line" answers failing 1
+
+echo "---- the tizen preset against the simulator's pkg-config files"
+tizen_build() {
+  PKG_CONFIG_PATH="$pc_dir" cmake --preset tizen --fresh >/dev/null &&
+    cmake --build "$root/build/tizen" -j2 >/dev/null &&
+    [[ $(readelf -d "$root/build/tizen/src/libvarnio.so") == *'[libiot-framework-client.so]'* ]] &&
+    cmake -DNM=nm -DCXXFILT=c++filt -DLIBRARY="$root/build/tizen/src/libvarnio.so" \
+          -DEXPECTED="$root/tests/symbols/expected-symbols.txt" -P "$root/tests/symbols/CheckSymbols.cmake" >/dev/null
+}
+check "tizen preset builds, links the platform's libraries, exports what it should" tizen_build
+
+echo "---- the RPM package"
+rpm_build() {
+  local top=$scratch/rpm version
+  version=$(sed -n 's/^Version: *//p' "$root/packaging/varnio.spec")
+  # Inside `check` errexit is off: each step's failure is passed on by hand.
+  mkdir -p "$top/SOURCES" &&
+    tar -C "$root" --exclude=./build --exclude=./.git --transform "s,^\.,varnio-$version," \
+        -czf "$top/SOURCES/varnio-$version.tar.gz" . &&
+    cp "$root/packaging/varnio.manifest" "$top/SOURCES/" || return 1
+  PKG_CONFIG_PATH="$pc_dir" rpmbuild -bb --nodeps --define "_topdir $top" "$root/packaging/varnio.spec" \
+    >"$scratch/rpmbuild.log" 2>&1 || { tail -30 "$scratch/rpmbuild.log"; return 1; }
+  # Listed first: grep -q stopping early would fail the pipe under pipefail.
+  local devel runtime
+  devel=$(rpm -qlp "$top"/RPMS/*/varnio-devel-*.rpm)
+  runtime=$(rpm -qlp "$top"/RPMS/*/varnio-"$version"-*.rpm)
+  grep -q '/cmake/varnio/varnioConfig.cmake$' <<<"$devel" && grep -q '/libvarnio.so.1$' <<<"$runtime"
+}
+check "rpmbuild makes the package from a tarball of the tree" rpm_build
+
+[ "$failures" -eq 0 ] || { echo "kit: $failures check(s) FAILED"; exit 1; }
+echo "kit: every check ok"

@@ -1,0 +1,32 @@
+// How a scenario run is shown: as a transcript with a table per tile row
+// (the demo), or as its failures alone (a test run).
+#ifndef VARNIO_TOOLS_SCENARIO_VIEW_H_
+#define VARNIO_TOOLS_SCENARIO_VIEW_H_
+
+#include <string>
+
+#include "Caller.h"
+
+namespace scenario {
+
+class View {
+ public:
+  enum class Kind {
+    kAction,   // what the scenario did, "> ..."
+    kArrival,  // what reached the home screen or the platform, "< ..."
+    kRemark,   // the scenario's own words
+    kWarning,  // the simulator's log warnings
+  };
+
+  virtual ~View() = default;
+  virtual void Step(const std::string& title) = 0;
+  // `where` is "FILE:LINE" of the line being played.
+  virtual void Say(Kind kind, const std::string& where, const std::string& text) = 0;
+  virtual void Row(const Arrival& row) = 0;
+  virtual void Failure(const std::string& where, const std::string& what) = 0;
+  virtual void Finish(int expectations, int failures) = 0;
+};
+
+}  // namespace scenario
+
+#endif  // VARNIO_TOOLS_SCENARIO_VIEW_H_
