@@ -83,13 +83,14 @@ void CIoTService::m_OnLoginResult(const std::string& result) {
     CAutoLock lock(m_StateLock);
     const bool wasLoggedIn = m_bIsLoggedIn;
     m_UpdateLoginStatus(result);
-    if (m_bIsLoggedIn && m_vecRoutineTiles.empty()) {
+    const bool loggedIn = GetIsLoggedIn();
+    if (loggedIn && m_vecRoutineTiles.empty()) {
       m_bAsEvent = true;
       needRoutines = true;
     }
     // Found signed out while signed in, or while a sign-in waited for its
     // routines: as a sign-out event would have told, the session is over.
-    if (!m_bIsLoggedIn && (wasLoggedIn || m_bAsEvent)) {
+    if (!loggedIn && (wasLoggedIn || m_bAsEvent)) {
       m_EndSessionLocked();
       signedOut = wasLoggedIn;
     }
