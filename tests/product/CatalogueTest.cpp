@@ -64,4 +64,9 @@ TEST_F(CatalogueTest, SwitchingBackAndForthNeverServesAStaleTitle) {
   EXPECT_EQ(TitleIn("ko_KR.utf8"), "루틴");
   EXPECT_EQ(TitleIn("sw_KE.utf8"), "TV_SID_ROUTINES");
   EXPECT_EQ(TitleIn("ja_JP.utf8"), "ルーティン");
+  // The home screen's own language alone, the routines unchanged: the row
+  // still follows what the catalogue gives now.
+  demo::UseMessageLanguage("de_DE.utf8");
+  iot_svc_get_accelerator_tiles();
+  EXPECT_EQ(Title(results_.Last()), "Routinen");
 }
