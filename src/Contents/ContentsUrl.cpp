@@ -38,7 +38,7 @@ std::string CurrentContentsUrl() { return UrlForLanguage(ReadLanguage(false)); }
 
 std::string CContents::GetURL() {
   VARNIO_TRACE();
-  const std::string url = UrlForLanguage(ReadLanguage(true));
+  std::string url = UrlForLanguage(ReadLanguage(true));
   VARNIO_LOG(0, " URL : %s", url.c_str());
   return url;
 }
