@@ -30,8 +30,8 @@ ContentsTileList FetchTileList(ContentsListCache& lists, ContentsConnectionPool&
     return {url, known->json};
   }
   std::string json;
-  const bool whole = ContentsFileToJson(body, json);
-  if (fetched.transferred && fetched.status == kStatusOk && whole) {
+  const bool answered = fetched.transferred && fetched.status == kStatusOk;
+  if (answered && ContentsFileToJson(body, json)) {
     lists.Keep(url, std::make_shared<const GoodContentsList>(GoodContentsList{fetched.validators, json}));
     return {url, std::move(json)};
   }
@@ -40,5 +40,7 @@ ContentsTileList FetchTileList(ContentsListCache& lists, ContentsConnectionPool&
                url.c_str());
     return {url, last->json};
   }
+  // No good list yet: what could be read, as ever.
+  if (!answered) ContentsFileToJson(body, json);
   return {url, std::move(json)};
 }
