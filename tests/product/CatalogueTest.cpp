@@ -4,6 +4,10 @@
 #include <gmock/gmock.h>
 #include <json/json.h>
 
+#include <vconf_sim.h>
+
+#include <clocale>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,4 +73,22 @@ TEST_F(CatalogueTest, SwitchingBackAndForthNeverServesAStaleTitle) {
   demo::UseMessageLanguage("de_DE.utf8");
   iot_svc_get_accelerator_tiles();
   EXPECT_EQ(Title(results_.Last()), "Routinen");
+}
+
+// The title goes into JSON, which is UTF-8, even in a process whose locale
+// has another character set: here one made for the test, Korean in EUC-KR.
+TEST_F(CatalogueTest, TitleIsUtf8UnderALocaleOfAnotherCharset) {
+  const std::string dir = testing::TempDir() + "varnio-locales";
+  const std::string make = "mkdir -p " + dir + " && localedef -i ko_KR -f EUC-KR " + dir + "/ko_KR.euckr 2>/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0) << "localedef could not make ko_KR.euckr";
+  setenv("LOCPATH", dir.c_str(), 1);
+  setenv("LANGUAGE", "ko", 1);
+  ASSERT_NE(std::setlocale(LC_ALL, "ko_KR.euckr"), nullptr);
+  StartSignedIn({{"r-1", "Good Morning"}});
+  vconf_sim::SetStr("db/menu_widget/language", "ko_KR.utf8");
+  Settle();
+  const size_t before = results_.Count();
+  iot_svc_get_accelerator_tiles();
+  ASSERT_TRUE(results_.WaitFor(before + 1));
+  EXPECT_EQ(Title(results_.Last()), "루틴");
 }

@@ -143,12 +143,20 @@ class Maker {
   // Short patterns around sign-in, sign-out and unregistering, where the
   // orders that matter are likeliest to meet.
   void Template() {
-    switch (Below(6)) {
+    switch (Below(7) % 6) {
       case 0:  // the list that completes a sign-in races a sign-out
         if (m_signedIn) Single(SignOut(0));
         Single({OpKind::kAnswerMode, 107, 2});
         Single(SignIn(Below(2)));
-        Together({{OpKind::kReleaseHeld, -1, 1, 0}, SignOut(0)});
+        {
+          // Told a moment after the list starts, so that it lands anywhere
+          // within the list's handling, which the jitter stretches.
+          Op signOut = SignOut(0);
+          signOut.b = Below(400);
+          Single({OpKind::kJitter, 50});
+          Together({{OpKind::kReleaseHeld, -1, 1, 0}, signOut});
+          Single({OpKind::kJitter, -1});
+        }
         Single({OpKind::kAsk});
         return;
       case 1:  // a list of the ended session arrives late, then a sign-in
@@ -217,7 +225,10 @@ std::string Describe(const Op& op) {
       out << "release held #" << op.a << (op.b == 1 ? " on this thread" : " queued") << (op.c == 1 ? ", keep a copy" : "");
       break;
     case OpKind::kDropHeld: out << "drop held #" << op.a; break;
-    case OpKind::kSignOut: out << "sign out, " << kSignHow[op.a]; break;
+    case OpKind::kSignOut:
+      out << "sign out, " << kSignHow[op.a];
+      if (op.b > 0) out << " after " << op.b << " us";
+      break;
     case OpKind::kSignIn: out << "sign in, " << kSignHow[op.a]; break;
     case OpKind::kRefresh: out << "refresh, " << kSignHow[op.a]; break;
     case OpKind::kCloudChange: out << "cloud " << kChanges[op.a] << " routine " << op.b; break;
@@ -228,6 +239,7 @@ std::string Describe(const Op& op) {
     case OpKind::kHostRelease: out << "host releases stalls"; break;
     case OpKind::kNoThreads: out << (op.a == 1 ? "no threads" : "threads again"); break;
     case OpKind::kPause: out << "pause " << op.a << " us"; break;
+    case OpKind::kJitter: out << "jitter " << (op.a < 0 ? std::string("as the run's") : std::to_string(op.a) + "%"); break;
   }
   return out.str();
 }

@@ -17,7 +17,7 @@ enum class OpKind {
   kAnswerMode,     // a: 102 or 107; b: 0 async, 1 sync, 2 held
   kReleaseHeld,    // a: which held answer; b: 1 on this thread, else queued; c: 1 keep a copy
   kDropHeld,       // a: which held answer
-  kSignOut,        // a: 0 event on this thread, 1 event queued, 2 found at a wake-up
+  kSignOut,        // a: 0 event on this thread, 1 event queued, 2 found at a wake-up; b: us to wait first
   kSignIn,         // a: 0 event on this thread, 1 event queued, 2 found at a wake-up
   kRefresh,        // a: 0 event on this thread, 1 queued
   kCloudChange,    // a: 0 create, 1 rename, 2 delete; b: which routine
@@ -28,6 +28,7 @@ enum class OpKind {
   kHostRelease,    // the host ends its stalled answers
   kNoThreads,      // a: 1 no thread can be created from now on, 0 threads again
   kPause,          // a: microseconds
+  kJitter,         // a: percent of log lines that yield or sleep from now on; -1 the run's own
 };
 
 struct Op {

@@ -30,8 +30,10 @@ constexpr int kSignedIn = 1000;
 constexpr int kSignedOut = 1001;
 constexpr int kRefresh = 1005;
 
-// How long the run waits for what must come: deliveries owed, threads to end.
+// How long the run waits for what must come: deliveries owed, threads to
+// end; and for the answer to a last request, which comes in milliseconds.
 constexpr std::chrono::seconds kPatience{20};
+constexpr std::chrono::seconds kAnswerPatience{5};
 
 // Every thread created from now on needs more stack than the address space
 // has, so none can be; or back to the usual stack size.
@@ -102,6 +104,8 @@ std::vector<std::string> World::Run() {
   dlog_sim::SetJitter(0, 0, 0);
   Check();
   for (const std::string& v : m_caller.Violations()) m_violations.push_back(v);
+  // The host's TLS must not be running when the process exits.
+  m_host.Stop();
   if (!m_violations.empty()) {
     std::string requests = "framework requests:";
     for (const iotfw_sim::Request& r : iotfw_sim::Requests()) requests += " " + std::to_string(r.command) + "(" + r.argument + ")";
@@ -153,10 +157,15 @@ void World::ExecuteOp(const Op& op) {
       }
       return;
     }
-    case OpKind::kSignOut:
-      // Ended in the cloud when the step was prepared; told now.
+    case OpKind::kSignOut: {
+      // Ended in the cloud when the step was prepared; told now, after a
+      // wait that spins: a sleep would not keep microseconds.
+      const Clock::time_point until = Clock::now() + std::chrono::microseconds(op.b);
+      while (Clock::now() < until) {
+      }
       TellSignOut(op.a);
       return;
+    }
     case OpKind::kSignIn:
       SignIn(op.a);
       return;
@@ -228,6 +237,9 @@ void World::ExecuteOp(const Op& op) {
       return;
     case OpKind::kPause:
       std::this_thread::sleep_for(std::chrono::microseconds(op.a));
+      return;
+    case OpKind::kJitter:
+      dlog_sim::SetJitter(static_cast<unsigned>(m_plan.seed), op.a < 0 ? m_plan.profile.jitterPercent : op.a, 300);
       return;
   }
 }
@@ -383,19 +395,22 @@ void World::ReleaseAllHeld() {
 bool World::Quiet() {
   const Clock::time_point deadline = Clock::now() + kPatience;
   size_t lastActivity = std::numeric_limits<size_t>::max();
+  int calm = 0;
   while (Clock::now() < deadline) {
-    vconf_sim::WaitIdle();
-    power_sim::WaitIdle();
-    iotfw_sim::WaitIdle();
-    m_caller.WaitUiIdle();
+    Drain();
     size_t contents = 0;
     for (const Delivery& d : m_caller.Results()) contents += d.row.kind == Row::kContents ? 1 : 0;
+    // Without a gap in the registration every signed-out request is owed a
+    // row; with one, a row may have been lost, and the host tells instead
+    // whether a download still runs.
     const bool owed = static_cast<int>(contents) < m_caller.Calls(Road::kContents) && !m_caller.ResultGap();
+    const bool busy = owed || m_host.Answering();
     const size_t activity = m_caller.Results().size() + m_caller.Notices() + iotfw_sim::Requests().size() +
                             static_cast<size_t>(m_caller.Calls(Road::kContents));
-    if (!owed && activity == lastActivity) return true;
+    calm = !busy && activity == lastActivity ? calm + 1 : 0;
+    if (calm >= 2) return true;
     lastActivity = activity;
-    std::this_thread::sleep_for(std::chrono::milliseconds(owed ? 5 : 20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(busy ? 5 : 25));
   }
   return false;
 }
@@ -520,7 +535,7 @@ void World::CheckConvergence() {
   Trace("the last request");
   const size_t before = results.size();
   m_caller.Ask();
-  const Clock::time_point deadline = Clock::now() + kPatience;
+  const Clock::time_point deadline = Clock::now() + kAnswerPatience;
   while (m_caller.Results().size() == before && Clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }

@@ -32,7 +32,7 @@ struct ChildOptions {
 // Runs `argv` (argv[0] a path) with this process's environment.
 ChildOutcome RunProgram(const std::vector<std::string>& argv, const ChildOptions& options);
 
-// Forks and runs `body` in the child, which ends with body's result. Only
+// Forks and runs `body` in the child, which exits with body's result. Only
 // from a process that has started no thread: the child gets just the one.
 ChildOutcome RunForked(const std::function<int()>& body, const ChildOptions& options);
 

@@ -169,6 +169,19 @@ int ContentsHost::StallsReleased() {
 
 void ContentsHost::Handle(const httplib::Request& request, httplib::Response& response) {
   ++m_requests;
+  ++m_answering;
+  // A body sent bit by bit is done when the server lets go of it; any other
+  // when the handler returns.
+  struct Done {
+    ContentsHost* host;
+    const httplib::Response& response;
+    ~Done() {
+      if (!response.content_provider_) --host->m_answering;
+    }
+  } done{this, response};
+  // Taken before the mode: a release that follows a change of mode then
+  // also ends an answer that read the mode just before the change.
+  const int released = StallsReleased();
   switch (m_mode.load()) {
     case Mode::kServe:
       Serve(request.path, response);
@@ -179,7 +192,6 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       return;
     case Mode::kStall: {
       std::unique_lock<std::mutex> lock(m_stopMutex);
-      const int released = m_stallsReleased;
       m_stopChanged.wait(lock, [&] { return m_stopping || m_stallsReleased != released; });
       response.status = 503;
       return;
@@ -192,7 +204,7 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       return;
     }
     case Mode::kTrickle:
-      Trickle(response);
+      Trickle(response, released);
       return;
     case Mode::kHuge:
       SendHuge(response);
@@ -221,21 +233,25 @@ void ContentsHost::Serve(const std::string& path, httplib::Response& response) c
 
 void ContentsHost::SendHalfThenFail(const std::string& body, httplib::Response& response) {
   auto shared = std::make_shared<std::string>(body);
-  response.set_content_provider(shared->size(), "application/json",
-                                [shared](size_t offset, size_t, httplib::DataSink& sink) {
-                                  const size_t half = shared->size() / 2;
-                                  if (offset >= half) return false;  // closes the connection
-                                  return sink.write(shared->data() + offset, half - offset);
-                                });
+  response.set_content_provider(
+      shared->size(), "application/json",
+      [shared](size_t offset, size_t, httplib::DataSink& sink) {
+        const size_t half = shared->size() / 2;
+        if (offset >= half) return false;  // closes the connection
+        return sink.write(shared->data() + offset, half - offset);
+      },
+      AnswerSent());
 }
 
-void ContentsHost::Trickle(httplib::Response& response) {
-  const int released = StallsReleased();
-  response.set_chunked_content_provider("application/json", [this, released](size_t offset, httplib::DataSink& sink) {
-    if (!PauseUnlessStopping(kTrickleInterval, released)) return false;
-    const char byte = "{ \"sections\" : "[offset % 15];
-    return sink.write(&byte, 1);
-  });
+void ContentsHost::Trickle(httplib::Response& response, int released) {
+  response.set_chunked_content_provider(
+      "application/json",
+      [this, released](size_t offset, httplib::DataSink& sink) {
+        if (!PauseUnlessStopping(kTrickleInterval, released)) return false;
+        const char byte = "{ \"sections\" : "[offset % 15];
+        return sink.write(&byte, 1);
+      },
+      AnswerSent());
 }
 
 void ContentsHost::SendHuge(httplib::Response& response) {
@@ -250,5 +266,9 @@ void ContentsHost::SendHuge(httplib::Response& response) {
       return true;
     }
     return sink.write(chunk.data(), chunk.size());
-  });
+  }, AnswerSent());
+}
+
+std::function<void(bool)> ContentsHost::AnswerSent() {
+  return [this](bool) { --m_answering; };
 }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -63,6 +64,8 @@ class ContentsHost {
 
   // Requests received since Start.
   int Requests() const { return m_requests.load(); }
+  // True while a request is being answered (a slow or stalled body included).
+  bool Answering() const { return m_answering.load() > 0; }
 
   const Options& options() const { return m_options; }
 
@@ -70,13 +73,16 @@ class ContentsHost {
   void Handle(const httplib::Request& request, httplib::Response& response);
   void Serve(const std::string& path, httplib::Response& response) const;
   void SendHalfThenFail(const std::string& body, httplib::Response& response);
-  void Trickle(httplib::Response& response);
+  // Until Stop or a release after `released`.
+  void Trickle(httplib::Response& response, int released);
   void SendHuge(httplib::Response& response);
   // Sleeps for `interval` unless stopping or released since `released`;
   // false then.
   bool PauseUnlessStopping(std::chrono::milliseconds interval, int released);
   int StallsReleased();
   bool StartServer(bool resetOnClose);
+  // Ends a streamed answer's count once the server lets go of its body.
+  std::function<void(bool)> AnswerSent();
   void StopServer();
 
   const Options m_options;
@@ -84,6 +90,7 @@ class ContentsHost {
   std::thread m_listener;
   std::atomic<Mode> m_mode{Mode::kServe};
   std::atomic<int> m_requests{0};
+  std::atomic<int> m_answering{0};
 
   std::mutex m_stopMutex;
   std::condition_variable m_stopChanged;
