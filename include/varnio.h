@@ -43,9 +43,10 @@ enum iot_svc_tile_type_e : int {
 // registration. The caller keeps the function and the data valid while the
 // callback is registered: once an unregister function returns, that callback
 // is not called again and no call of it runs on another thread, so the data
-// may be freed. Called from inside any of the caller's callbacks, an
-// unregister function does not wait for calls on other threads (they may be
-// waiting for this one); only the first promise holds then.
+// may be freed. Called from inside one of the caller's callbacks, an
+// unregister function does not wait (a call on another thread may be waiting
+// for this one): a call already on its way elsewhere may still run, even
+// after it returned.
 typedef void (*iot_svc_callback)(std::string text, void* user_data);
 
 // Stores `callback` for result `type`, replacing an earlier one. Returns false

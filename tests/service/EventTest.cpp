@@ -45,49 +45,6 @@ TEST_F(EventTest, SignOutEmptiesTilesAndNotifiesOnce) {
   EXPECT_FALSE(capture.Contains("generate routine list finished"));
 }
 
-TEST_F(EventTest, CloudEventsEditTheHeldTiles) {
-  struct Case {
-    std::string name;
-    std::string id;
-    std::string label;
-    std::vector<std::string> ids;
-    bool notifies;
-    std::string logged;
-  };
-  const std::vector<Case> cases = {
-      {"InstalledVelkapDeleted", "a1", "", {"b2", "c3"}, true, "routine deleted"},
-      {"InstalledVelkapDeleted", "b2", "", {"a1", "c3"}, true, "routine deleted"},
-      {"InstalledVelkapDeleted", "c3", "", {"a1", "b2"}, true, "routine deleted"},
-      {"InstalledVelkapDeleted", "zz", "", {"a1", "b2", "c3"}, true, "routine deleted"},
-      {"InstalledVelkapCreated", "d4", "I'm back", {"a1", "b2", "c3", "d4"}, false, "routine created"},
-      {"InstalledVelkapUpdated", "b2", "Good night", {"a1", "b2", "c3"}, true, "routine updated"},
-  };
-  StartSignedIn(kThree);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name + " " + c.id);
-    // Each case starts over from the same three routines.
-    iotfw_sim::InjectResult(107, iotfw_sim::MakeRoutineListAnswer(kThree));
-    Settle();
-    events_.Clear();
-    LogCapture capture;
-    iotfw_sim::InjectEvent(kCloud, MakeCloudEvent(c.name, c.id, c.label));
-    Settle();
-    EXPECT_EQ(events_.Count(), c.notifies ? 1U : 0U);
-    EXPECT_TRUE(capture.Contains(c.logged));
-    EXPECT_EQ(HeldIds(), c.ids);
-  }
-}
-
-TEST_F(EventTest, UpdateRenamesAndChoosesIconsAgain) {
-  StartSignedIn(kThree);
-  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapUpdated", "b2", "Good Night"));
-  Settle();
-  iot_svc_get_accelerator_tiles();
-  const std::string list = results_.Last();
-  EXPECT_NE(list.find("\"name\" : \"Good Night\""), std::string::npos);
-  EXPECT_NE(list.find("routines/acc-gdnight.png"), std::string::npos);
-}
-
 TEST_F(EventTest, IgnoredEventsOnlyLog) {
   StartSignedIn(kThree);
   struct Case {

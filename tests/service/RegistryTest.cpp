@@ -75,55 +75,6 @@ TEST_F(ServiceTest, ResultWithoutCallbackIsLoggedAndLost) {
   EXPECT_EQ(results_.Count(), 0U);  // nothing replayed
 }
 
-namespace {
-
-// A result callback that calls back into the library from inside the call.
-struct Reentrant {
-  Recorder recorder;
-  std::atomic<int> calls{0};
-
-  static void Callback(std::string text, void* userData) {
-    Reentrant* self = static_cast<Reentrant*>(userData);
-    self->recorder.Record(text, userData);
-    if (self->calls.fetch_add(1) == 0) {
-      iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
-      iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, nullptr);
-      iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
-      iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Callback, userData);
-      iot_svc_get_accelerator_tiles();  // answered at once, a second call
-    }
-  }
-};
-
-}  // namespace
-
-TEST_F(ServiceTest, CallbackMayReenterTheLibrary) {
-  StartSignedIn({{"r1", "Good Morning"}});
-  Reentrant reentrant;
-  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Reentrant::Callback, &reentrant));
-  iot_svc_get_accelerator_tiles();
-  EXPECT_EQ(reentrant.calls.load(), 2);
-}
-
-namespace {
-
-void UnregisterSelf(std::string, void* userData) {
-  static_cast<std::atomic<int>*>(userData)->fetch_add(1);
-  iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
-}
-
-}  // namespace
-
-TEST_F(ServiceTest, EventCallbackMayUnregisterItself) {
-  StartSignedIn({{"r1", "Good Morning"}});
-  std::atomic<int> calls{0};
-  ASSERT_TRUE(iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, UnregisterSelf, &calls));
-  iotfw_sim::InjectEvent(kSignedOut, "");
-  iotfw_sim::InjectEvent(kSignedOut, "");
-  Settle();
-  EXPECT_EQ(calls.load(), 1);
-}
-
 TEST_F(ServiceTest, NullCallbackIsNeverCalled) {
   StartSignedIn({{"r1", "Good Morning"}});
   ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, nullptr, nullptr));
@@ -134,26 +85,3 @@ TEST_F(ServiceTest, NullCallbackIsNeverCalled) {
   SUCCEED();
 }
 
-TEST_F(ServiceTest, RegisteringAndDispatchingAtOnceIsSafe) {
-  StartSignedIn({{"r1", "Good Morning"}, {"r2", "Good night"}});
-  std::atomic<bool> stop{false};
-  std::thread registrar([&] {
-    while (!stop.load()) {
-      iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, Recorder::Callback, &events_);
-      iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
-      iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_);
-      iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
-    }
-  });
-  std::thread asker([&] {
-    for (int i = 0; i < 300; ++i) iot_svc_get_accelerator_tiles();
-  });
-  // Refreshes make the framework thread dispatch events meanwhile.
-  for (int i = 0; i < 100; ++i) iotfw_sim::InjectEvent(1005, "");
-  asker.join();
-  Settle();
-  stop = true;
-  registrar.join();
-  for (const Delivery& d : results_.Deliveries()) EXPECT_THAT(RoutineIds(d.text), ElementsAre("r1", "r2"));
-  for (const Delivery& d : events_.Deliveries()) EXPECT_EQ(d.text, "");
-}

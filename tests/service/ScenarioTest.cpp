@@ -142,23 +142,6 @@ TEST_F(ServiceTest, EmptyListRequestsOnceMoreThenGivesUp) {
   EXPECT_EQ(results_.Count(), 0U);
 }
 
-TEST_F(ServiceTest, SynchronousAnswersInsideRequestsNeitherDeadlockNorLoop) {
-  iotfw_sim::SetSignedIn(true);
-  iotfw_sim::SetRoutines("loc-home", {});
-  iotfw_sim::SetAnswerMode(kLogin, AnswerMode::kSync);
-  iotfw_sim::SetAnswerMode(kRoutineList, AnswerMode::kSync);
-  StartService();
-  iot_svc_get_accelerator_tiles();  // empty account answered inside the call
-  Settle();
-  EXPECT_LE(iotfw_sim::CountRequests(kRoutineList), 3);
-  iotfw_sim::SetRoutines("loc-home", kTwoRoutines);
-  iotfw_sim::InjectEvent(1005, "");
-  Settle();
-  iot_svc_get_accelerator_tiles();
-  ASSERT_EQ(results_.Count(), 1U);
-  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("a1", "b2"));
-}
-
 TEST_F(ServiceTest, SignInResultWithTilesHeldRequestsNothing) {
   StartSignedIn(kTwoRoutines);
   iotfw_sim::ClearRequests();

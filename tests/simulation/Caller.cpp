@@ -4,6 +4,8 @@
 #include <json/json.h>
 
 #include <algorithm>
+#include <functional>
+#include <random>
 #include <sstream>
 
 #include "Trace.h"
@@ -23,6 +25,8 @@ struct Frame {
 };
 
 thread_local std::vector<Frame*> t_frames;
+// Calls of the caller's callbacks running on this thread.
+thread_local int t_callbacks = 0;
 
 int RoutineRequestsOfThisThread() {
   const std::thread::id me = std::this_thread::get_id();
@@ -37,7 +41,31 @@ struct Caller::Slot {
   Caller* caller;
   bool result;
   std::atomic<bool> unregistered{false};
+  // Unregistered from inside a callback, which waits for nothing.
+  std::atomic<bool> promisesNothing{false};
   std::atomic<int> inFlight{0};
+};
+
+// Marks a callback's call: checks it may run at all, and counts it.
+class Caller::InCallback {
+ public:
+  explicit InCallback(Slot* slot) : m_slot(slot) {
+    ++m_slot->inFlight;
+    ++t_callbacks;
+    if (m_slot->unregistered.load() && !m_slot->promisesNothing.load()) {
+      m_slot->caller->Violation(std::string("a ") + (m_slot->result ? "result" : "event") +
+                                " callback ran after its unregister returned");
+    }
+  }
+  ~InCallback() {
+    --t_callbacks;
+    --m_slot->inFlight;
+  }
+  InCallback(const InCallback&) = delete;
+  InCallback& operator=(const InCallback&) = delete;
+
+ private:
+  Slot* m_slot;
 };
 
 Row ReadRow(const std::string& json) {
@@ -71,7 +99,7 @@ Row ReadRow(const std::string& json) {
   return row;
 }
 
-Caller::Caller(bool reentrant) : m_reentrant(reentrant) {}
+Caller::Caller(bool reentrant, uint64_t seed) : m_reentrant(reentrant), m_seed(seed) {}
 
 Caller::~Caller() = default;
 
@@ -133,8 +161,29 @@ void Caller::ReRegister(int which) {
 void Caller::Unregistered(Slot* slot) {
   // Another ReRegister may have taken this slot's place already; that one
   // checks its own.
-  if (slot == nullptr || slot->unregistered.exchange(true)) return;
+  if (slot == nullptr) return;
+  if (t_callbacks > 0) slot->promisesNothing = true;
+  if (slot->unregistered.exchange(true) || slot->promisesNothing) return;
   if (slot->inFlight.load() > 0) Violation("an unregister returned while its callback still ran on another thread");
+}
+
+void Caller::ActInside(bool result) {
+  if (m_calm) return;
+  thread_local std::minstd_rand random(static_cast<unsigned>(m_seed) +
+                                       static_cast<unsigned>(std::hash<std::thread::id>()(std::this_thread::get_id())));
+  switch (random() % 16) {
+    case 0:  // calls back in
+      iot_svc_execute_tile(IOT_SVC_TILE_PAGE, "routines");
+      break;
+    case 1:  // holds up its thread
+      std::this_thread::sleep_for(std::chrono::microseconds(500 + random() % 2500));
+      break;
+    case 2:  // unregisters itself, registers anew and asks
+      ReRegister(result ? 0 : 1);
+      break;
+    default:
+      break;
+  }
 }
 
 void Caller::Ask() {
@@ -155,8 +204,7 @@ void Caller::Ask() {
 void Caller::OnResult(std::string text, void* userData) {
   Slot* slot = static_cast<Slot*>(userData);
   Caller* self = slot->caller;
-  ++slot->inFlight;
-  if (slot->unregistered.load()) self->Violation("a result callback ran after its unregister returned");
+  InCallback call(slot);
   Delivery delivery;
   delivery.row = ReadRow(text);
   delivery.origin = iotfw_sim::DeliveryStartedAt();
@@ -177,14 +225,13 @@ void Caller::OnResult(std::string text, void* userData) {
           }() + (delivery.row.kind == Row::kContents && delivery.row.contentsFields[0].empty() ? "(no title)" : ""));
     self->m_results.push_back(std::move(delivery));
   }
-  --slot->inFlight;
+  if (self->m_reentrant) self->ActInside(true);
 }
 
 void Caller::OnEvent(std::string text, void* userData) {
   Slot* slot = static_cast<Slot*>(userData);
   Caller* self = slot->caller;
-  ++slot->inFlight;
-  if (slot->unregistered.load()) self->Violation("an event callback ran after its unregister returned");
+  InCallback call(slot);
   if (!text.empty()) self->Violation("a notice with a text: " + text);
   {
     std::lock_guard<std::mutex> lock(self->m_mutex);
@@ -194,10 +241,10 @@ void Caller::OnEvent(std::string text, void* userData) {
   }
   if (self->m_reentrant) {
     self->Ask();
+    self->ActInside(false);
   } else {
     self->m_ui.Post([self] { self->Ask(); });
   }
-  --slot->inFlight;
 }
 
 std::vector<Delivery> Caller::Results() {

@@ -46,7 +46,9 @@ enum class Road { kContents, kRoutines };
 
 class Caller {
  public:
-  explicit Caller(bool reentrant);
+  // A `reentrant` caller answers notices inside the callback, and now and
+  // then calls back in, dawdles or re-registers inside any callback.
+  Caller(bool reentrant, uint64_t seed);
   ~Caller();
   Caller(const Caller&) = delete;
   Caller& operator=(const Caller&) = delete;
@@ -58,6 +60,8 @@ class Caller {
   void ReRegister(int which);
   void Ask();
   void WaitUiIdle() { m_ui.WaitIdle(); }
+  // From now on the caller does nothing inside a callback but take note.
+  void Calm() { m_calm = true; }
 
   std::vector<Delivery> Results();
   size_t Notices();
@@ -71,14 +75,18 @@ class Caller {
 
  private:
   struct Slot;
+  class InCallback;
   static void OnResult(std::string text, void* userData);
   static void OnEvent(std::string text, void* userData);
   Slot* NewSlot(bool result);
   void RegisterResult();
   void RegisterEvent();
   void Unregistered(Slot* slot);
+  void ActInside(bool result);
 
   const bool m_reentrant;
+  const uint64_t m_seed;
+  std::atomic<bool> m_calm{false};
   std::mutex m_mutex;
   std::deque<std::unique_ptr<Slot>> m_slots;  // kept for the whole run: late calls must find them
   std::vector<Delivery> m_results;

@@ -5,7 +5,10 @@
 
 namespace sim {
 
-const std::vector<std::string> kLanguages = {"en_US.utf8", "ko_KR.utf8", "de_DE.utf8"};
+// The TV's own languages, then values no TV should have but a settings
+// store may hold: all but Korean ask for the general file.
+const std::vector<std::string> kLanguages = {"en_US.utf8", "ko_KR.utf8",         "de_DE.utf8",
+                                             "",           "%s%n%s%n%99999999d", std::string(1 << 20, 'k')};
 
 namespace {
 
@@ -46,6 +49,8 @@ class Maker {
 
  private:
   bool Chance(int percent) { return Below(100) < percent; }
+  // The TV's own languages mostly, now and then a hostile value.
+  int Languages() { return Chance(90) ? Below(3) : Below(static_cast<int>(kLanguages.size())); }
   int Below(int n) { return static_cast<int>(m_random() % static_cast<uint64_t>(n)); }
 
   void Single(Op op) { m_steps->push_back(Step{{op}}); }
@@ -71,7 +76,7 @@ class Maker {
           break;
         case 3: return {OpKind::kRefresh, 0};
         case 4: return {OpKind::kWakeUp};
-        case 5: return {OpKind::kLanguage, Below(3)};
+        case 5: return {OpKind::kLanguage, Languages()};
         case 6:
           if (m_profile.registrationChurn) return {OpKind::kReRegister, Below(3)};
           break;
@@ -124,7 +129,7 @@ class Maker {
           if (m_profile.cloudChanges && m_signedIn) return {OpKind::kCloudChange, Below(3), Below(8)};
           break;
         case 8: return {OpKind::kWakeUp};
-        case 9: return {OpKind::kLanguage, Below(3)};
+        case 9: return {OpKind::kLanguage, Languages()};
         case 10:
           if (m_signedIn) return {OpKind::kMoveLocation};
           break;
@@ -183,7 +188,7 @@ class Maker {
       case 4:  // the host misbehaves for a while
         Single({OpKind::kHostMode, 1 + Below(kHostModes - 1)});
         Single({OpKind::kAsk});
-        Single({OpKind::kLanguage, Below(3)});
+        Single({OpKind::kLanguage, Languages()});
         Single({OpKind::kAsk});
         Single({OpKind::kHostRelease});
         Single({OpKind::kHostMode, 0});
@@ -191,7 +196,7 @@ class Maker {
       default:  // no thread can be had
         Single({OpKind::kNoThreads, 1});
         Single({OpKind::kAsk});
-        Single({OpKind::kLanguage, Below(3)});
+        Single({OpKind::kLanguage, Languages()});
         Single({OpKind::kNoThreads, 0});
         return;
     }
@@ -233,7 +238,11 @@ std::string Describe(const Op& op) {
     case OpKind::kRefresh: out << "refresh, " << kSignHow[op.a]; break;
     case OpKind::kCloudChange: out << "cloud " << kChanges[op.a] << " routine " << op.b; break;
     case OpKind::kWakeUp: out << "wake up"; break;
-    case OpKind::kLanguage: out << "language " << kLanguages[static_cast<size_t>(op.a)]; break;
+    case OpKind::kLanguage: {
+      const std::string& language = kLanguages[static_cast<size_t>(op.a)];
+      out << "language \"" << (language.size() > 40 ? std::to_string(language.size()) + " bytes" : language) << "\"";
+      break;
+    }
     case OpKind::kMoveLocation: out << "move location"; break;
     case OpKind::kHostMode: out << "host " << kHostModeNames[op.a]; break;
     case OpKind::kHostRelease: out << "host releases stalls"; break;

@@ -75,7 +75,7 @@ ChildOutcome RunProgram(const std::vector<std::string>& argv, const ChildOptions
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeEnds[1]);
   if (spawned != 0) {

@@ -29,7 +29,7 @@ struct ChildOptions {
   std::string marker;  // see ChildOutcome::afterMarker
 };
 
-// Runs `argv` (argv[0] a path) with this process's environment.
+// Runs `argv` (argv[0] a path, or a name found on PATH) with this process's environment.
 ChildOutcome RunProgram(const std::vector<std::string>& argv, const ChildOptions& options);
 
 // Forks and runs `body` in the child, which exits with body's result. Only
