@@ -12,9 +12,8 @@
 #include "CallBack.h"
 #include "JsonParseUtil.h"
 
-// Shared between a CContents and its request threads, so that a delivery that
-// finishes after the CContents is gone can tell, and so that destruction waits
-// for a delivery in flight.
+// The registration, the requests and the downloads, shared with the request
+// threads.
 class CContentsLifeline;
 
 class CContents {
@@ -28,13 +27,15 @@ class CContents {
   bool RegisterCallback(void (*callback)(std::string, void*), void* userData);
   void UnregisterCallback();
 
-  // Starts one download on a thread of its own and returns at once; while
-  // a few downloads already run, the request instead waits for the next one
+  // Starts one download on a library thread and returns at once; while a
+  // few downloads already run, the request instead waits for the next one
   // to start. Either way the callback current now receives exactly one tile
-  // list, from a download begun after this call, even when it fails; when no
-  // thread can be had and none runs, the fixed tiles without texts reach it
-  // before this returns. A callback that blocks holds up its own thread, not
-  // later downloads. Once the process has begun to exit nothing is delivered.
+  // list, from a download begun after this call. When that download fails,
+  // the list is the last good one of the same language's file, and with
+  // none the fixed tiles with what could be read; when no thread can be had
+  // and none runs, the fixed tiles without texts reach it before this
+  // returns. A callback that blocks holds up its own thread, not later
+  // downloads. Once the process has begun to exit nothing is delivered.
   void RequestContentsList();
 
   // Inside the contents callback: false when the TV language changed, since
@@ -43,7 +44,8 @@ class CContents {
 
   // The contents URL for the current TV language.
   static std::string GetURL();
-  // Appends the contents file to `out`; true when the transfer completed.
+  // Appends the contents file to `out` over a connection of its own; true
+  // when the transfer completed, whatever the HTTP status.
   static bool GetQuorvelJsonFile(std::string& out);
   // The before-sign-in tile-list JSON of `tiles`.
   static std::string t_MakeContentsToJson(const std::vector<stTileItem>& tiles);
@@ -53,7 +55,6 @@ class CContents {
   static size_t m_WriteCb(char* data, size_t size, size_t count, std::string* out);
 
  private:
-  stCallBack m_stCallBack;
   std::shared_ptr<CContentsLifeline> m_pLifeline;
 };
 

@@ -17,6 +17,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@
 #include "Contents.h"
 #include "JsonParseUtil.h"
 #include "Lock.h"
+#include "RoutineRow.h"
 #include "varnio.h"
 
 class CIoTService {
@@ -101,15 +103,12 @@ class CIoTService {
   static void m_ContentsCb(std::string json, void* userData);
   void m_GetAfterLoginTiles();
   // The after-sign-in row and the version of the tiles it shows when routine
-  // tiles are held, clearing the tile request it answers; false when none
+  // tiles are held, clearing the tile request it answers; null when none
   // are. Takes m_StateLock itself.
-  bool m_TakeAfterLoginTiles(std::string& json, uint64_t& version);
+  std::shared_ptr<const std::string> m_TakeAfterLoginTiles(uint64_t& version);
   // Hands the row to the caller; a notice follows when the tiles changed
   // since `version`.
   void m_DeliverAfterLoginTiles(const std::string& json, uint64_t version);
-  // Every change of m_vecRoutineTiles calls this. Caller holds m_StateLock.
-  void m_TilesChangedLocked();
-  std::string m_MakeAfterLoginJson();
 
   std::mutex m_RegistryMutex;
   std::condition_variable m_RegistryIdle;  // a call of a caller's callback ended
@@ -131,8 +130,8 @@ class CIoTService {
   // flag would let the second of two quick changes through to the caller.
   int m_nLanguageDrops = 0;
   std::string m_strLocationId;
-  std::vector<stTileItem> m_vecRoutineTiles;
-  uint64_t m_nTilesVersion = 0;  // counts the changes of m_vecRoutineTiles
+  // The routine tiles and their rendered row; every change goes through it.
+  CRoutineRow m_RoutineRow;
   CContents m_Contents;
   CJsonParseUtil m_JsonParseUtil;
   CIoTFramework* m_pIoTFramework = nullptr;

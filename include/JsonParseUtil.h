@@ -43,8 +43,9 @@ class CJsonParseUtil {
   void UpdateRoutine(const std::string& id, std::string data, std::vector<stTileItem>& tiles);
   void DeleteRoutine(const std::string& id, std::vector<stTileItem>& tiles);
 
-  // Replaces `tiles` with the four before-sign-in tiles: how, uses, start, intro.
-  void ParseContentsList(const std::string& contents, std::vector<stTileItem>& tiles);
+  // Replaces `tiles` with the four before-sign-in tiles: how, uses, start,
+  // intro. True when the text is a whole contents file, with its section.
+  bool ParseContentsList(const std::string& contents, std::vector<stTileItem>& tiles);
 
   // Stores the answer's "data" in `data`; false only when "result" is exactly "Fail".
   bool ParseExecuteResult(const std::string& text, std::string& data);

@@ -2,8 +2,9 @@
 # Installs what the tests need, then builds and runs them, stage by stage.
 # Usage: tools/run-tests.sh [stage...]   (no stage: the CI stages)
 # Stages: default asan tsan fuzz armhf valgrind lint kit, and on request bench
-# VARNIO_TEST_TLS_PORT: loopback port of the test contents host (default
-# 47443); set it when other checkouts test on this machine at the same time.
+# VARNIO_TEST_TLS_PORT, VARNIO_TEST_NGINX_PORT: loopback ports of the test
+# contents host and of the nginx the tests start (default 47443 and 47644);
+# set them when other checkouts test on this machine at the same time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,8 +29,9 @@ tools/setup-deps.sh $(printf '%s\n' "${needs[@]}" | sort -u)
 # installed, so its absence is a failure.
 export VARNIO_REQUIRE_CHROMIUM=1
 port=${VARNIO_TEST_TLS_PORT:-47443}
+nginx_port=${VARNIO_TEST_NGINX_PORT:-47644}
 configure() {
-  cmake --preset "$1" -DVARNIO_TEST_TLS_PORT="$port" >/dev/null
+  cmake --preset "$1" -DVARNIO_TEST_TLS_PORT="$port" -DVARNIO_TEST_NGINX_PORT="$nginx_port" >/dev/null
 }
 
 timings=()
@@ -63,7 +65,7 @@ stage_valgrind() {
   # The service scenarios and the contents tests over TLS, default build,
   # under memcheck.
   configure default
-  cmake --build --preset default --target service_test contents_host_test
+  cmake --build --preset default --target service_test contents_host_test contents_nginx_test
   tools/valgrind-service.sh build/default
 }
 

@@ -11,7 +11,8 @@ for group in "${groups[@]}"; do
   case "$group" in
     base)
       packages+=(build-essential cmake pkg-config libjsoncpp-dev libcurl4-openssl-dev libcpp-httplib-dev
-                 libssl-dev openssl googletest libgtest-dev libgmock-dev libbenchmark-dev gettext locales python3 binutils) ;;
+                 libssl-dev openssl googletest libgtest-dev libgmock-dev libbenchmark-dev gettext locales python3 binutils
+                 nginx) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     armhf)
       dpkg --add-architecture armhf

@@ -4,12 +4,13 @@
 # or indirect leak, a failing case, or a program with no case to run.
 # Usage: tools/valgrind-service.sh <build-dir> [program...]
 #   programs are paths under the build dir; default: the service scenarios
-#   and the contents tests against the local HTTPS host.
+#   and the contents tests against the local HTTPS host and nginx.
 set -euo pipefail
 build=${1:?build dir}
 shift
 programs=("$@")
-[ ${#programs[@]} -eq 0 ] && programs=(tests/service/service_test tests/contents/contents_host_test)
+[ ${#programs[@]} -eq 0 ] && programs=(tests/service/service_test tests/contents/contents_host_test
+                                       tests/contents/contents_nginx_test)
 suppressions=$(cd "$(dirname "$0")" && pwd)/valgrind.supp
 log=$(mktemp "${TMPDIR:-/tmp}/varnio-valgrind.XXXXXX")
 trap 'rm -f "$log"' EXIT

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "Contents.h"
+#include "ContentsTileList.h"
 #include "JsonAccess.h"
 #include "Log.h"
 
@@ -40,9 +41,14 @@ std::string CContents::t_MakeContentsToJson(const std::vector<stTileItem>& tiles
 
 bool CContents::GetContentsJson(const std::string& contents, std::string& out) {
   VARNIO_TRACE();
+  ContentsFileToJson(contents, out);
+  return true;
+}
+
+bool ContentsFileToJson(const std::string& contents, std::string& out) {
   std::vector<stTileItem> tiles;
   CJsonParseUtil parser;
-  parser.ParseContentsList(contents, tiles);
-  out = t_MakeContentsToJson(tiles);
-  return true;
+  const bool whole = parser.ParseContentsList(contents, tiles);
+  out = CContents::t_MakeContentsToJson(tiles);
+  return whole;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <iterator>
 #include <list>
 #include <memory>
@@ -20,6 +21,10 @@ namespace {
 // How long exit waits for downloads to notice that they must stop.
 constexpr std::chrono::seconds kExitWait{1};
 
+// How long a thread waits for more work once its own is done: requests in a
+// burst share threads, an idle process keeps none.
+constexpr std::chrono::milliseconds kLinger{50};
+
 struct Worker {
   std::thread thread;
   bool finished = false;
@@ -29,7 +34,11 @@ struct Worker {
 struct Registry {
   std::mutex mutex;
   std::condition_variable finished;
+  std::condition_variable workArrived;
   std::list<Worker> workers;
+  // Work handed to threads that linger; never more than there are of them.
+  std::deque<std::function<void()>> work;
+  size_t lingering = 0;
   std::atomic<bool> exiting{false};
 };
 
@@ -67,6 +76,20 @@ void MarkFinished(std::list<Worker>::iterator self) {
   JoinAll(earlier);
 }
 
+// More work for a thread whose own is done, once it arrives within kLinger;
+// nothing once exit has begun.
+std::function<void()> AwaitWork() {
+  Registry& r = TheRegistry();
+  std::unique_lock<std::mutex> lock(r.mutex);
+  ++r.lingering;
+  r.workArrived.wait_for(lock, kLinger, [&] { return r.exiting || !r.work.empty(); });
+  --r.lingering;
+  if (r.exiting || r.work.empty()) return nullptr;
+  std::function<void()> next = std::move(r.work.front());
+  r.work.pop_front();
+  return next;
+}
+
 void StopAll() {
   Registry& r = TheRegistry();
   const std::thread::id me = std::this_thread::get_id();
@@ -74,6 +97,7 @@ void StopAll() {
   {
     std::unique_lock<std::mutex> lock(r.mutex);
     r.exiting = true;
+    r.workArrived.notify_all();
     // A thread of ours that calls exit() itself cannot be waited for.
     r.finished.wait_for(lock, kExitWait, [&] {
       for (const Worker& w : r.workers) {
@@ -94,15 +118,24 @@ StartResult Start(std::function<void()> work) {
   Registry& r = TheRegistry();
   std::unique_lock<std::mutex> lock(r.mutex);
   if (r.exiting) return StartResult::kExiting;
+  if (r.lingering > r.work.size()) {
+    r.work.push_back(std::move(work));
+    r.workArrived.notify_one();
+    return StartResult::kStarted;
+  }
   // Threads that finished earlier are joined by the new one, not here on the
   // requesting thread.
   auto reaped = std::make_shared<std::list<Worker>>(TakeFinishedLocked(r.workers));
   r.workers.emplace_back();
   const auto self = std::prev(r.workers.end());
   try {
-    self->thread = std::thread([self, reaped, work = std::move(work)] {
+    self->thread = std::thread([self, reaped, work = std::move(work)]() mutable {
       JoinAll(*reaped);
-      work();
+      while (work) {
+        work();
+        work = nullptr;  // what it holds goes now, not after the wait
+        work = AwaitWork();
+      }
       MarkFinished(self);
     });
   } catch (const std::system_error& error) {

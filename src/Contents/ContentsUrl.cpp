@@ -5,28 +5,14 @@
 #include <cstdlib>
 
 #include "Contents.h"
+#include "ContentsDownload.h"
 #include "Log.h"
 
 namespace {
 
 constexpr char kLanguageKey[] = "db/menu_widget/language";
-
-// Never destroyed: a download thread may still read them while the process exits.
-const std::string& KoreanContentsUrl() {
-  static const std::string* url =
-      new std::string(std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/kr/service-quorvel-app.json");
-  return *url;
-}
-
-const std::string& ContentsUrl() {
-  static const std::string* url =
-      new std::string(std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/service-quorvel-app.json");
-  return *url;
-}
-
-const std::string& UrlForLanguage(const std::string& language) {
-  return language == "ko_KR.utf8" ? KoreanContentsUrl() : ContentsUrl();
-}
+constexpr char kKoreanPath[] = "/quorvel-plax/tv/kr/service-quorvel-app.json";
+constexpr char kGeneralPath[] = "/quorvel-plax/tv/service-quorvel-app.json";
 
 // The TV language; empty when the setting has none.
 std::string ReadLanguage(bool log) {
@@ -39,13 +25,20 @@ std::string ReadLanguage(bool log) {
   return language;
 }
 
+std::string UrlForLanguage(const std::string& language) {
+  std::string url = DownloadSettings().origin;
+  if (url.empty()) url = VARNIO_CONTENTS_BASE_URL;
+  url += language == "ko_KR.utf8" ? kKoreanPath : kGeneralPath;
+  return url;
+}
+
 }  // namespace
 
-const std::string& CurrentContentsUrl() { return UrlForLanguage(ReadLanguage(false)); }
+std::string CurrentContentsUrl() { return UrlForLanguage(ReadLanguage(false)); }
 
 std::string CContents::GetURL() {
   VARNIO_TRACE();
-  const std::string& url = UrlForLanguage(ReadLanguage(true));
+  std::string url = UrlForLanguage(ReadLanguage(true));
   VARNIO_LOG(0, " URL : %s", url.c_str());
   return url;
 }

@@ -5,6 +5,6 @@
 #include <string>
 
 // The URL for the language the TV has now; logs nothing.
-const std::string& CurrentContentsUrl();
+std::string CurrentContentsUrl();
 
 #endif  // VARNIO_CONTENTSURL_H_

@@ -1,21 +1,15 @@
 // Answering a tile request: the contents tiles before sign-in, the routine
 // tiles after it.
-#include <json/json.h>
-#include <libintl.h>
-
 #include <cstdint>
-#include <utility>
+#include <memory>
 
 #include "IoTService.h"
-#include "JsonAccess.h"
 #include "Log.h"
-#include "ServiceConstants.h"
 
 void CIoTService::GetAcceleratorTiles() {
   VARNIO_TRACE();
   bool loggedIn;
-  bool haveTiles = false;
-  std::string json;
+  std::shared_ptr<const std::string> row;
   uint64_t version = 0;
   {
     // One hold of the lock decides the road: a sign-out cannot slip in and
@@ -25,13 +19,13 @@ void CIoTService::GetAcceleratorTiles() {
     loggedIn = GetIsLoggedIn();
     if (loggedIn) {
       m_bAsRequest = true;
-      haveTiles = m_TakeAfterLoginTiles(json, version);
+      row = m_TakeAfterLoginTiles(version);
     }
   }
   if (!loggedIn) {
     m_Contents.RequestContentsList();
-  } else if (haveTiles) {
-    m_DeliverAfterLoginTiles(json, version);
+  } else if (row != nullptr) {
+    m_DeliverAfterLoginTiles(*row, version);
   } else {
     VARNIO_LOG(0, "generate routine list NOT finished");
     m_RefreshLocationAndRequestRoutines();
@@ -64,26 +58,25 @@ void CIoTService::m_ContentsCb(std::string json, void* userData) {
 
 void CIoTService::m_GetAfterLoginTiles() {
   VARNIO_TRACE();
-  std::string json;
   uint64_t version = 0;
-  if (m_TakeAfterLoginTiles(json, version)) {
-    m_DeliverAfterLoginTiles(json, version);
+  if (const std::shared_ptr<const std::string> row = m_TakeAfterLoginTiles(version)) {
+    m_DeliverAfterLoginTiles(*row, version);
     return;
   }
   VARNIO_LOG(0, "generate routine list NOT finished");
   m_RefreshLocationAndRequestRoutines();
 }
 
-bool CIoTService::m_TakeAfterLoginTiles(std::string& json, uint64_t& version) {
-  // Checked and written in one hold of the lock: a sign-out in between
-  // would hand the caller an empty routine list.
+std::shared_ptr<const std::string> CIoTService::m_TakeAfterLoginTiles(uint64_t& version) {
+  // Checked and taken in one hold of the lock: a sign-out in between would
+  // hand the caller an empty routine list.
   CAutoLock lock(m_StateLock);
-  if (m_vecRoutineTiles.empty()) return false;
+  std::shared_ptr<const std::string> row = m_RoutineRow.Text();
+  if (row == nullptr) return nullptr;
   m_bAsRequest = false;
   VARNIO_LOG(0, "generate routine list finished");
-  json = m_MakeAfterLoginJson();
-  version = m_nTilesVersion;
-  return true;
+  version = m_RoutineRow.Version();
+  return row;
 }
 
 void CIoTService::m_DeliverAfterLoginTiles(const std::string& json, uint64_t version) {
@@ -94,36 +87,7 @@ void CIoTService::m_DeliverAfterLoginTiles(const std::string& json, uint64_t ver
   bool changed;
   {
     CAutoLock lock(m_StateLock);
-    changed = m_nTilesVersion != version;
+    changed = m_RoutineRow.Version() != version;
   }
   if (changed) m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
-}
-
-void CIoTService::m_TilesChangedLocked() { ++m_nTilesVersion; }
-
-// Takes the (recursive) state lock itself; callers may hold it already.
-std::string CIoTService::m_MakeAfterLoginJson() {
-  VARNIO_TRACE();
-  Json::Value data(Json::arrayValue);
-  {
-    CAutoLock lock(m_StateLock);
-    VARNIO_LOG(0, "routines.size() : %d", static_cast<int>(m_vecRoutineTiles.size()));
-    for (const stTileItem& tile : m_vecRoutineTiles) {
-      Json::Value item(Json::objectValue);
-      item["type"] = "IOT_TILE_ROUTINE";
-      item["id"] = tile.strID;
-      item["name"] = tile.strName;
-      item["image"] = tile.strImage;
-      item["width"] = tile.strWidth;
-      item["finish_image"] = tile.strFinishImage;
-      item["timeout"] = tile.strTimeout;
-      data.append(std::move(item));
-    }
-  }
-  Json::Value section(Json::objectValue);
-  section["title"] = dgettext(kTextDomain, kRoutinesTitleId);
-  section["data"] = std::move(data);
-  Json::Value root(Json::arrayValue);
-  root.append(std::move(section));
-  return varnio_json::ToStyledText(root);
 }

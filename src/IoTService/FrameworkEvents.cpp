@@ -49,8 +49,7 @@ void CIoTService::m_OnSignedOut() {
 }
 
 void CIoTService::m_EndSessionLocked() {
-  m_vecRoutineTiles.clear();
-  m_TilesChangedLocked();
+  m_RoutineRow.Clear();
   // Both belong to the session that just ended: a routine list or routine
   // change arriving late for it must neither mark the user signed in again
   // nor hand that account's routines to a signed-out caller.
@@ -101,8 +100,7 @@ void CIoTService::m_UpdateRoutine(std::string id, std::string data) {
       VARNIO_LOG(1, "routine change while signed out: dropped");
       return;
     }
-    m_JsonParseUtil.UpdateRoutine(id, data, m_vecRoutineTiles);
-    m_TilesChangedLocked();
+    m_RoutineRow.Change([&](std::vector<stTileItem>& tiles) { m_JsonParseUtil.UpdateRoutine(id, data, tiles); });
     ++m_nAsUpdate;
   }
   m_CheckCanCallCB("routine");
@@ -117,8 +115,7 @@ void CIoTService::m_DeleteRoutine(std::string id, std::string data) {
       VARNIO_LOG(1, "routine change while signed out: dropped");
       return;
     }
-    m_JsonParseUtil.DeleteRoutine(id, m_vecRoutineTiles);
-    m_TilesChangedLocked();
+    m_RoutineRow.Change([&](std::vector<stTileItem>& tiles) { m_JsonParseUtil.DeleteRoutine(id, tiles); });
     ++m_nAsUpdate;
   }
   m_CheckCanCallCB("routine");
@@ -132,6 +129,5 @@ void CIoTService::m_AddRoutine(std::string id, std::string data) {
     VARNIO_LOG(1, "routine change while signed out: dropped");
     return;
   }
-  m_JsonParseUtil.AddRoutine(id, data, m_vecRoutineTiles);
-  m_TilesChangedLocked();
+  m_RoutineRow.Change([&](std::vector<stTileItem>& tiles) { m_JsonParseUtil.AddRoutine(id, data, tiles); });
 }

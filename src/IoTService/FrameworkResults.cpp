@@ -61,8 +61,7 @@ void CIoTService::m_OnRoutineListResult(const std::string& result) {
       VARNIO_LOG(1, "routine list while signed out: dropped");
       return;
     }
-    m_vecRoutineTiles.swap(tiles);
-    m_TilesChangedLocked();
+    m_RoutineRow.Replace(std::move(tiles));
   }
   m_CheckCanCallCB("routine");
 }
@@ -84,7 +83,7 @@ void CIoTService::m_OnLoginResult(const std::string& result) {
     const bool wasLoggedIn = m_bIsLoggedIn;
     m_UpdateLoginStatus(result);
     const bool loggedIn = GetIsLoggedIn();
-    if (loggedIn && m_vecRoutineTiles.empty()) {
+    if (loggedIn && m_RoutineRow.Empty()) {
       m_bAsEvent = true;
       needRoutines = true;
     }

@@ -58,8 +58,7 @@ void CIoTService::m_Deinitialize() {
   VARNIO_TRACE();
   {
     CAutoLock lock(m_StateLock);
-    m_vecRoutineTiles.clear();
-    m_TilesChangedLocked();
+    m_RoutineRow.Clear();
   }
   m_pIoTFramework->UnregisterEventCallback(m_OnFwkEvent);
   m_pIoTFramework->UnregisterResultCallback(m_OnFwkResult);

@@ -17,12 +17,13 @@ const AppEntry kAppEntries[] = {{"how", "how"}, {"ways", "uses"}, {"started", "s
 
 }  // namespace
 
-void CJsonParseUtil::ParseContentsList(const std::string& contents, std::vector<stTileItem>& tiles) {
+bool CJsonParseUtil::ParseContentsList(const std::string& contents, std::vector<stTileItem>& tiles) {
   VARNIO_TRACE();
   tiles.clear();
 
   Json::Value root;
-  if (!varnio_json::Parse(contents, root)) {
+  const bool parsed = varnio_json::Parse(contents, root);
+  if (!parsed) {
     // A truncated file still yields what was read before the error.
     VARNIO_LOG(0, "failed rspdata : %s!", contents.c_str());
   }
@@ -47,4 +48,5 @@ void CJsonParseUtil::ParseContentsList(const std::string& contents, std::vector<
   video.strWidth = g_strVideoWidth;
   video.strTitle = varnio_json::MemberString(section, "header1");
   tiles.push_back(video);
+  return parsed && section.isObject();
 }

@@ -1,12 +1,15 @@
 // Downloads from the local HTTPS host, verified against the build's own CA:
 // the sample files by language, and every way the host can misbehave. Each
-// misbehaviour must end in exactly one delivery of the four fixed tiles,
-// within the download limits, with no thread left behind, and the next
-// request must be served normally again.
+// misbehaviour must end in exactly one delivery, within the download limits,
+// with no thread left behind: of the four fixed tiles while no good list
+// came, of the last good list once one did. The next request must be served
+// normally again.
 #include <gtest/gtest.h>
 #include <vconf_sim.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Contents.h"
@@ -25,25 +28,17 @@ class ContentsHostTest : public ::testing::Test {
   void SetUp() override {
     vconf_sim::SetStr("db/menu_widget/language", "en_US.utf8");
     // Tight enough that a stalled host costs a test about a second.
-    ContentsLimits().connectTimeoutSeconds = 5;
-    ContentsLimits().lowSpeedSeconds = 1;
-    ContentsLimits().totalTimeoutSeconds = 20;
+    settings_.connectTimeoutSeconds = 5;
+    settings_.lowSpeedSeconds = 1;
+    settings_.totalTimeoutSeconds = 20;
+    SetDownloadSettings(settings_);
     ASSERT_TRUE(host_.Start());
     contents_.RegisterCallback(Recorder::Callback, &deliveries_);
   }
 
-  // One request through the request thread; its single delivery, once the
-  // thread is gone again.
-  std::string RequestOnce() {
-    const int threadsBefore = ThreadsNow();
-    const size_t before = deliveries_.Count();
-    contents_.RequestContentsList();
-    EXPECT_TRUE(deliveries_.WaitFor(before + 1, std::chrono::seconds(30)));
-    EXPECT_TRUE(WaitForThreads(threadsBefore));
-    EXPECT_EQ(deliveries_.Count(), before + 1);
-    return deliveries_.Last();
-  }
+  std::string RequestOnce() { return ::RequestOnce(contents_, deliveries_); }
 
+  ContentsDownloadSettings settings_;
   ContentsHost host_{{VARNIO_CONTENTS_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()}};
   Recorder deliveries_;
   CContents contents_;
@@ -84,8 +79,9 @@ class ContentsHostFaultTest : public ContentsHostTest, public ::testing::WithPar
 
 TEST_P(ContentsHostFaultTest, EndsInOneDeliveryOfTheFixedTiles) {
   const FaultCase& fault = GetParam();
-  ContentsLimits().lowSpeedBytesPerSecond = fault.lowSpeedBytesPerSecond;
-  ContentsLimits().totalTimeoutSeconds = fault.totalTimeoutSeconds;
+  settings_.lowSpeedBytesPerSecond = fault.lowSpeedBytesPerSecond;
+  settings_.totalTimeoutSeconds = fault.totalTimeoutSeconds;
+  SetDownloadSettings(settings_);
   host_.SetMode(fault.mode);
   LogCapture capture;
   const std::string delivered = RequestOnce();
@@ -103,6 +99,11 @@ TEST_P(ContentsHostFaultTest, EndsInOneDeliveryOfTheFixedTiles) {
 
   host_.SetMode(Mode::kServe);
   EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+
+  host_.SetMode(fault.mode);
+  LogCapture again;
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+  EXPECT_TRUE(AnsweredWithLastGoodList(again));
 }
 
 // libcurl codes: 18 partial file, 23 write error (body cap), 28 timed out,
@@ -127,6 +128,27 @@ TEST_F(ContentsHostTest, ManyRequestsInFlightEachDeliverOnce) {
   EXPECT_TRUE(WaitForThreads(threadsBefore));
   EXPECT_EQ(deliveries_.Count(), kRequests);
   for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(delivery.text, ExpectedTiles("general"));
+}
+
+// Requests made while every place is taken and no thread can be had are
+// served by the next download to finish, on its own thread; one made when
+// nothing runs is answered at once with the fixed tiles.
+TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
+  const int threadsBefore = ThreadsNow();
+  host_.SetMode(Mode::kStall);
+  for (int i = 0; i < 4; ++i) contents_.RequestContentsList();
+  while (host_.Requests() < 4) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  AllowNewThreads(false);
+  for (int i = 0; i < 3; ++i) contents_.RequestContentsList();
+  host_.SetMode(Mode::kServe);
+  host_.ReleaseStalled();
+  EXPECT_TRUE(deliveries_.WaitFor(7, std::chrono::seconds(30)));
+  EXPECT_TRUE(WaitForThreads(threadsBefore));
+  contents_.RequestContentsList();
+  AllowNewThreads(true);
+  ASSERT_EQ(deliveries_.Count(), 8U);
+  EXPECT_EQ(deliveries_.Last(), kFourEmptyTiles);
+  for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(ContentsIds(delivery.text), kContentsIds);
 }
 
 }  // namespace

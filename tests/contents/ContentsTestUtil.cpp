@@ -1,8 +1,14 @@
 #include "ContentsTestUtil.h"
 
+#include <gtest/gtest.h>
+#include <pthread.h>
+
 #include <chrono>
+#include <limits>
 
 #include "Contents.h"
+#include "LogCapture.h"
+#include "Recorder.h"
 #include "ThreadCount.h"
 
 const char kFourEmptyTiles[] =
@@ -55,4 +61,30 @@ int ThreadsNow() {
 
 bool WaitForThreads(int count) {
   return WaitForThreadCount(count, std::chrono::seconds(15));
+}
+
+std::string RequestOnce(CContents& contents, Recorder& deliveries) {
+  const int threadsBefore = ThreadsNow();
+  const size_t before = deliveries.Count();
+  contents.RequestContentsList();
+  EXPECT_TRUE(deliveries.WaitFor(before + 1, std::chrono::seconds(30)));
+  EXPECT_TRUE(WaitForThreads(threadsBefore));
+  EXPECT_EQ(deliveries.Count(), before + 1);
+  return deliveries.Last();
+}
+
+bool AnsweredWithLastGoodList(const LogCapture& capture) {
+  for (const LogLine& line : capture.Lines()) {
+    if (line.priority == 4 && line.message.find("answering with the last good list") != std::string::npos) return true;
+  }
+  return false;
+}
+
+void AllowNewThreads(bool allowed) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  const size_t huge = (std::numeric_limits<size_t>::max() / 2) & ~size_t{0xFFFFF};
+  pthread_attr_setstacksize(&attr, allowed ? size_t{8} << 20 : huge);
+  pthread_setattr_default_np(&attr);
+  pthread_attr_destroy(&attr);
 }

@@ -4,7 +4,13 @@
 #ifndef VARNIO_TESTS_CONTENTS_TEST_UTIL_H_
 #define VARNIO_TESTS_CONTENTS_TEST_UTIL_H_
 
+#include <string>
+
 #include "ContentsTiles.h"
+
+class CContents;
+class LogCapture;
+class Recorder;
 
 // The two-section list of the four fixed tiles with every image, text and
 // title empty.
@@ -15,5 +21,17 @@ int ThreadsNow();
 
 // Waits (bounded) until no more than `count` threads are left.
 bool WaitForThreads(int count);
+
+// From now on no new thread can be made (each would need more stack than
+// the address space has), or again it can.
+void AllowNewThreads(bool allowed);
+
+// One request through `contents`, whose callback records into `deliveries`:
+// its single delivery, once the request's thread is gone again.
+std::string RequestOnce(CContents& contents, Recorder& deliveries);
+
+// A failed download was answered with the last good list, and said so at
+// level 1 (dlog's INFO).
+bool AnsweredWithLastGoodList(const LogCapture& capture);
 
 #endif  // VARNIO_TESTS_CONTENTS_TEST_UTIL_H_

@@ -15,7 +15,7 @@ class CIoTServiceTestPeer {
   void SetSignedInWithTiles(std::vector<stTileItem> tiles) {
     CAutoLock lock(m_service->m_StateLock);
     m_service->m_bIsLoggedIn = true;
-    m_service->m_vecRoutineTiles = std::move(tiles);
+    m_service->m_RoutineRow.Replace(std::move(tiles));
   }
 
   void DispatchResult(const std::string& text) {

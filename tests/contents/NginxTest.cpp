@@ -1,0 +1,116 @@
+// Downloads from Debian's nginx, which answers as a CDN does: requests after
+// the first reuse the first connection, an unchanged file is answered 304
+// with the list already made, and a download that fails is answered with
+// the last good list of its own language, never of the other.
+#include <gtest/gtest.h>
+#include <vconf_sim.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Contents.h"
+#include "ContentsDownload.h"
+#include "ContentsHost.h"
+#include "ContentsTestUtil.h"
+#include "LogCapture.h"
+#include "NginxHost.h"
+#include "Recorder.h"
+
+namespace {
+
+constexpr char kLanguageKey[] = "db/menu_widget/language";
+constexpr char kGeneralFile[] = "service-quorvel-app.json";
+constexpr char kKoreanFile[] = "kr/service-quorvel-app.json";
+
+class NginxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vconf_sim::SetStr(kLanguageKey, "en_US.utf8");
+    ASSERT_TRUE(nginx_.Start());
+    ContentsDownloadSettings settings;
+    settings.origin = nginx_.Origin();
+    settings.connectTimeoutSeconds = 5;
+    settings.lowSpeedSeconds = 1;
+    SetDownloadSettings(settings);
+    contents_.RegisterCallback(Recorder::Callback, &deliveries_);
+  }
+
+  void TearDown() override { SetDownloadSettings(ContentsDownloadSettings()); }
+
+  std::string RequestOnce() { return ::RequestOnce(contents_, deliveries_); }
+
+  void WriteServed(const std::string& relative, const std::string& text) {
+    std::ofstream(nginx_.FilePath(relative), std::ios::binary | std::ios::trunc) << text;
+  }
+
+  NginxHost nginx_{{VARNIO_NGINX_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()}};
+  Recorder deliveries_;
+  CContents contents_;
+};
+
+TEST_F(NginxTest, RequestsShareOneConnectionAndAnUnchangedFileIsNotParsedAgain) {
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+  {
+    LogCapture capture;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+    EXPECT_TRUE(capture.Messages("ParseContentsList").empty());
+  }
+  // Another version of the file (another size, so another ETag) comes whole.
+  std::filesystem::copy_file(nginx_.FilePath(kKoreanFile), nginx_.FilePath(kGeneralFile),
+                             std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("kr"));
+
+  const std::vector<NginxHost::Request> requests = nginx_.WaitForRequests(5);
+  std::vector<int> statuses;
+  std::set<long> connections;
+  for (const NginxHost::Request& request : requests) {
+    statuses.push_back(request.status);
+    connections.insert(request.connection);
+  }
+  EXPECT_EQ(statuses, (std::vector<int>{200, 304, 304, 304, 200}));
+  EXPECT_EQ(connections.size(), 1U) << "one TLS handshake for every download";
+}
+
+TEST_F(NginxTest, FailedDownloadIsAnsweredWithTheLastGoodListOfItsLanguage) {
+  NginxHost rejecting({VARNIO_NGINX_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir(), true});
+  const std::vector<std::pair<const char*, std::function<void()>>> faults = {
+      {"no connection", [&] { nginx_.Stop(); }},
+      {"TLS handshake rejected",
+       [&] {
+         nginx_.Stop();
+         ASSERT_TRUE(rejecting.Start());
+       }},
+      {"HTTP error status",
+       [&] {
+         std::remove(nginx_.FilePath(kGeneralFile).c_str());
+         std::remove(nginx_.FilePath(kKoreanFile).c_str());
+       }},
+      {"no contents file",
+       [&] {
+         WriteServed(kGeneralFile, "<html>moved</html>");
+         WriteServed(kKoreanFile, "<html>moved</html>");
+       }},
+  };
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+  for (const auto& [name, breakHost] : faults) {
+    SCOPED_TRACE(name);
+    breakHost();
+    vconf_sim::SetStr(kLanguageKey, "ko_KR.utf8");
+    EXPECT_EQ(RequestOnce(), kFourEmptyTiles);
+    vconf_sim::SetStr(kLanguageKey, "en_US.utf8");
+    LogCapture capture;
+    EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+    EXPECT_TRUE(AnsweredWithLastGoodList(capture));
+    rejecting.Stop();
+    nginx_.Stop();
+    ASSERT_TRUE(nginx_.Start());
+  }
+}
+
+}  // namespace
