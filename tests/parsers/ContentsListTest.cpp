@@ -26,7 +26,9 @@ const std::string kFull = R"("header1":"H1","header2":"H2","intro":"i.jpg","how"
 const std::vector<stTileItem> kFullTiles = Tiles("H1", "H2", "i.jpg", {"h.png", "How"}, {"w.png", "Ways"},
                                                  {"s.png", "Start"});
 const std::string kCdn = "https://cdn.quorvel-static.net/tv/acceleratorout/kr/";
-const ListParser kParse = &CJsonParseUtil::ParseContentsList;
+const ListParser kParse = [](CJsonParseUtil& parser, const std::string& text, std::vector<stTileItem>& tiles) {
+  parser.ParseContentsList(text, tiles);
+};
 
 INSTANTIATE_TEST_SUITE_P(
     Contents, ParserTest,

@@ -20,7 +20,9 @@ std::string DeviceArray(const std::vector<std::pair<std::string, std::string>>& 
   return array + "]";
 }
 
-const ListParser kParse = &CJsonParseUtil::ParseDeviceList;
+const ListParser kParse = [](CJsonParseUtil& parser, const std::string& text, std::vector<stTileItem>& tiles) {
+  parser.ParseDeviceList(text, tiles);
+};
 
 INSTANTIATE_TEST_SUITE_P(
     Devices, ParserTest,

@@ -52,6 +52,6 @@ std::string CaseName(const testing::TestParamInfo<TileCase>& info) { return info
 TEST_P(ParserTest, ReplacesTheListWithExactlyTheseTiles) {
   CJsonParseUtil parser;
   std::vector<stTileItem> tiles = {Routine("held", "Held", "custom"), stTileItem()};
-  (parser.*GetParam().parse)(GetParam().input, tiles);
+  GetParam().parse(parser, GetParam().input, tiles);
   EXPECT_EQ(tiles, GetParam().tiles);
 }

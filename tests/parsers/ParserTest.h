@@ -28,7 +28,8 @@ std::string Nested(int depth, const std::string& open, const std::string& core, 
 // A routine tile whose icons are routines/acc-<icon>.png and its activated twin.
 stTileItem Routine(const std::string& id, const std::string& name, const std::string& icon);
 
-using ListParser = void (CJsonParseUtil::*)(const std::string&, std::vector<stTileItem>&);
+// Runs one of the list parsers on the text into the tiles.
+using ListParser = void (*)(CJsonParseUtil&, const std::string&, std::vector<stTileItem>&);
 
 struct TileCase {
   const char* name;

@@ -5,7 +5,9 @@
 
 namespace {
 
-const ListParser kParse = &CJsonParseUtil::ParseRoutineList;
+const ListParser kParse = [](CJsonParseUtil& parser, const std::string& text, std::vector<stTileItem>& tiles) {
+  parser.ParseRoutineList(text, tiles);
+};
 
 std::string Phrases(const std::string& elements) { return Answer(R"({"phrases":[)" + elements + "]}"); }
 

@@ -81,9 +81,12 @@ std::vector<std::string> World::Run() {
   if (m_plan.profile.startSignedIn) {
     SignIn(-1);
   }
+  // Every thread but the library's contents threads exists by now: the
+  // stand-ins' start with their first use.
+  Drain();
+  m_baseThreads = ThreadCount();
   m_caller.Start();
   Quiet();
-  m_baseThreads = ThreadCount();
   Trace("steps begin");
 
   size_t first = 0;
@@ -401,16 +404,16 @@ bool World::Quiet() {
     size_t contents = 0;
     for (const Delivery& d : m_caller.Results()) contents += d.row.kind == Row::kContents ? 1 : 0;
     // Without a gap in the registration every signed-out request is owed a
-    // row; with one, a row may have been lost, and the host tells instead
-    // whether a download still runs.
+    // row. A contents thread of the library's may still be delivering, or
+    // asking again inside a callback: it ends once it has nothing to do.
     const bool owed = static_cast<int>(contents) < m_caller.Calls(Road::kContents) && !m_caller.ResultGap();
-    const bool busy = owed || m_host.Answering();
+    const bool busy = owed || m_host.Answering() || ThreadCount() > m_baseThreads;
     const size_t activity = m_caller.Results().size() + m_caller.Notices() + iotfw_sim::Requests().size() +
                             static_cast<size_t>(m_caller.Calls(Road::kContents));
     calm = !busy && activity == lastActivity ? calm + 1 : 0;
     if (calm >= 2) return true;
     lastActivity = activity;
-    std::this_thread::sleep_for(std::chrono::milliseconds(busy ? 5 : 25));
+    std::this_thread::sleep_for(std::chrono::milliseconds(busy ? 5 : 20));
   }
   return false;
 }
@@ -421,7 +424,7 @@ void World::Check() {
   CheckConvergence();
   if (!WaitForThreadCount(m_baseThreads, kPatience)) {
     m_violations.push_back("threads left behind: " + std::to_string(ThreadCount()) + ", " +
-                           std::to_string(m_baseThreads) + " before the steps");
+                           std::to_string(m_baseThreads) + " before the service started");
   }
 }
 
