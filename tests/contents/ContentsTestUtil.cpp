@@ -1,10 +1,8 @@
 #include "ContentsTestUtil.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <chrono>
-#include <limits>
 
 #include "Contents.h"
 #include "LogCapture.h"
@@ -80,11 +78,3 @@ bool AnsweredWithLastGoodList(const LogCapture& capture) {
   return false;
 }
 
-void AllowNewThreads(bool allowed) {
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  const size_t huge = (std::numeric_limits<size_t>::max() / 2) & ~size_t{0xFFFFF};
-  pthread_attr_setstacksize(&attr, allowed ? size_t{8} << 20 : huge);
-  pthread_setattr_default_np(&attr);
-  pthread_attr_destroy(&attr);
-}

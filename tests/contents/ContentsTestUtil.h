@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ContentsTiles.h"
+#include "ThreadCount.h"
 
 class CContents;
 class LogCapture;
@@ -21,10 +22,6 @@ int ThreadsNow();
 
 // Waits (bounded) until no more than `count` threads are left.
 bool WaitForThreads(int count);
-
-// From now on no new thread can be made (each would need more stack than
-// the address space has), or again it can.
-void AllowNewThreads(bool allowed);
 
 // One request through `contents`, whose callback records into `deliveries`:
 // its single delivery, once the request's thread is gone again.

@@ -2,7 +2,6 @@
 
 #include <device/power_sim.h>
 #include <dlog_sim.h>
-#include <pthread.h>
 #include <vconf_sim.h>
 
 #include <algorithm>
@@ -34,17 +33,6 @@ constexpr int kRefresh = 1005;
 // end; and for the answer to a last request, which comes in milliseconds.
 constexpr std::chrono::seconds kPatience{20};
 constexpr std::chrono::seconds kAnswerPatience{5};
-
-// Every thread created from now on needs more stack than the address space
-// has, so none can be; or back to the usual stack size.
-void AllowThreads(bool allowed) {
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  const size_t huge = (std::numeric_limits<size_t>::max() / 2) & ~size_t{0xFFFFF};
-  pthread_attr_setstacksize(&attr, allowed ? size_t{8} << 20 : huge);
-  pthread_setattr_default_np(&attr);
-  pthread_attr_destroy(&attr);
-}
 
 std::string Join(const std::vector<std::string>& items) {
   std::string out;
@@ -213,9 +201,9 @@ void World::ExecuteOp(const Op& op) {
     case OpKind::kHostMode: {
       std::lock_guard<std::mutex> host(m_hostMutex);
       // The host is no part of what is tested: it may restart its threads.
-      if (m_noThreads) AllowThreads(true);
+      if (m_noThreads) AllowNewThreads(true);
       m_host.SetMode(static_cast<ContentsHost::Mode>(op.a));
-      if (m_noThreads) AllowThreads(false);
+      if (m_noThreads) AllowNewThreads(false);
     }
       if (op.a != 0) {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -231,7 +219,7 @@ void World::ExecuteOp(const Op& op) {
       {
         std::lock_guard<std::mutex> host(m_hostMutex);
         m_noThreads = op.a == 1;
-        AllowThreads(!m_noThreads);
+        AllowNewThreads(!m_noThreads);
       }
       if (op.a == 1) {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -380,7 +368,7 @@ void World::Heal() {
   {
     std::lock_guard<std::mutex> host(m_hostMutex);
     m_noThreads = false;
-    AllowThreads(true);
+    AllowNewThreads(true);
   }
   m_host.SetMode(ContentsHost::Mode::kServe);
   m_host.ReleaseStalled();

@@ -1,11 +1,14 @@
-// The number of threads of this process, as /proc/self/task lists them, and
-// a bounded wait for it to come down.
+// The number of threads of this process, as /proc/self/task lists them, a
+// bounded wait for it to come down, and a way to make new ones impossible.
 #ifndef VARNIO_TESTS_THREAD_COUNT_H_
 #define VARNIO_TESTS_THREAD_COUNT_H_
 
 #include <dirent.h>
+#include <pthread.h>
 
 #include <chrono>
+#include <cstddef>
+#include <limits>
 #include <thread>
 
 inline int ThreadCount() {
@@ -26,6 +29,17 @@ inline bool WaitForThreadCount(int count, std::chrono::milliseconds timeout) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
+}
+
+// With `allowed` false, every thread created from now on needs more stack
+// than the address space has, so none can be; true restores the usual size.
+inline void AllowNewThreads(bool allowed) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  const size_t huge = (std::numeric_limits<size_t>::max() / 2) & ~size_t{0xFFFFF};
+  pthread_attr_setstacksize(&attr, allowed ? size_t{8} << 20 : huge);
+  pthread_setattr_default_np(&attr);
+  pthread_attr_destroy(&attr);
 }
 
 #endif  // VARNIO_TESTS_THREAD_COUNT_H_

@@ -1,7 +1,7 @@
-// White-box access to a CIoTService for benchmarks and tests that must set
-// up a state the exported API reaches only slowly (thousands of tiles).
-#ifndef VARNIO_TESTS_SERVICE_PEER_H_
-#define VARNIO_TESTS_SERVICE_PEER_H_
+// White-box access to a CIoTService for benchmarks that must set up a state
+// the exported API reaches only slowly (thousands of tiles).
+#ifndef VARNIO_BENCH_SERVICE_PEER_H_
+#define VARNIO_BENCH_SERVICE_PEER_H_
 
 #include <string>
 #include <vector>
@@ -26,4 +26,4 @@ class CIoTServiceTestPeer {
   CIoTService* m_service;
 };
 
-#endif  // VARNIO_TESTS_SERVICE_PEER_H_
+#endif  // VARNIO_BENCH_SERVICE_PEER_H_
