@@ -40,6 +40,7 @@ int RoutineRequestsOfThisThread() {
 struct Caller::Slot {
   Caller* caller;
   bool result;
+  std::atomic<bool> registered{false};  // its register call returned
   std::atomic<bool> unregistered{false};
   // Unregistered from inside a callback, which waits for nothing.
   std::atomic<bool> promisesNothing{false};
@@ -112,15 +113,19 @@ Caller::Slot* Caller::NewSlot(bool result) {
 }
 
 void Caller::RegisterResult() {
-  if (!iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnResult, NewSlot(true))) {
+  Slot* slot = NewSlot(true);
+  if (!iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnResult, slot)) {
     Violation("registering the result callback failed");
   }
+  slot->registered = true;
 }
 
 void Caller::RegisterEvent() {
-  if (!iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, OnEvent, NewSlot(false))) {
+  Slot* slot = NewSlot(false);
+  if (!iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, OnEvent, slot)) {
     Violation("registering the event callback failed");
   }
+  slot->registered = true;
 }
 
 void Caller::Start() {
@@ -130,27 +135,19 @@ void Caller::Start() {
 }
 
 void Caller::ReRegister(int which) {
-  // The slot registered now is the newest of its kind.
-  auto newest = [this](bool result) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    for (auto it = m_slots.rbegin(); it != m_slots.rend(); ++it) {
-      if ((*it)->result == result) return it->get();
-    }
-    return static_cast<Slot*>(nullptr);
-  };
   if (which != 1) {
-    Slot* slot = newest(true);
     {
       std::lock_guard<std::mutex> lock(m_mutex);
       m_resultGap = true;
     }
+    const std::vector<Slot*> slots = RegisteredSlots(true);
     iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
-    Unregistered(slot);
+    Unregistered(slots);
   }
   if (which != 0) {
-    Slot* slot = newest(false);
+    const std::vector<Slot*> slots = RegisteredSlots(false);
     iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
-    Unregistered(slot);
+    Unregistered(slots);
   }
   std::this_thread::yield();
   if (which != 1) RegisterResult();
@@ -158,13 +155,24 @@ void Caller::ReRegister(int which) {
   Ask();
 }
 
-void Caller::Unregistered(Slot* slot) {
-  // Another ReRegister may have taken this slot's place already; that one
-  // checks its own.
-  if (slot == nullptr) return;
-  if (t_callbacks > 0) slot->promisesNothing = true;
-  if (slot->unregistered.exchange(true) || slot->promisesNothing) return;
-  if (slot->inFlight.load() > 0) Violation("an unregister returned while its callback still ran on another thread");
+// Other threads may re-register at the same time: an unregister surely ends
+// every slot whose registration was over when it began (a later one replaced
+// it, or the unregister erased it), and no slot registered meanwhile.
+std::vector<Caller::Slot*> Caller::RegisteredSlots(bool result) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  std::vector<Slot*> slots;
+  for (const std::unique_ptr<Slot>& slot : m_slots) {
+    if (slot->result == result && slot->registered.load() && !slot->unregistered.load()) slots.push_back(slot.get());
+  }
+  return slots;
+}
+
+void Caller::Unregistered(const std::vector<Slot*>& slots) {
+  for (Slot* slot : slots) {
+    if (t_callbacks > 0) slot->promisesNothing = true;
+    if (slot->unregistered.exchange(true) || slot->promisesNothing) continue;
+    if (slot->inFlight.load() > 0) Violation("an unregister returned while its callback still ran on another thread");
+  }
 }
 
 void Caller::ActInside(bool result) {

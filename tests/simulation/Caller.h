@@ -81,7 +81,8 @@ class Caller {
   Slot* NewSlot(bool result);
   void RegisterResult();
   void RegisterEvent();
-  void Unregistered(Slot* slot);
+  std::vector<Slot*> RegisteredSlots(bool result);
+  void Unregistered(const std::vector<Slot*>& slots);
   void ActInside(bool result);
 
   const bool m_reentrant;

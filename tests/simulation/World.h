@@ -35,6 +35,9 @@ struct AccountModel {
   std::string language;
   bool contentsFailed = false;  // a download may have failed: empty contents tiles are right
   bool answerDropped = false;   // a request may be waiting for ever: no row is certain
+  // The session's list was emptied: a request then goes unanswered, and a
+  // creation since is not notified, so the row held may be any earlier one.
+  bool emptied = false;
 };
 
 class World {
