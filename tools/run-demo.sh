@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 tools/setup-deps.sh base
 # The demo is built to fetch from this port and the host is started on it;
 # a build configured earlier with another port is set back to this one.
-port=${VARNIO_TEST_TLS_PORT:-47443}
+port=${VARNIO_TEST_TLS_PORT:-27443}
 cmake --preset default -DVARNIO_TEST_TLS_PORT="$port" >/dev/null
 cmake --build --preset default --target varnio_demo varnio_contents_host
 exec tools/demo/with-contents-host.sh build/default/tools/contents_host/varnio_contents_host --port "$port" -- \

@@ -3,7 +3,7 @@
 # Usage: tools/run-tests.sh [stage...]   (no stage: the CI stages)
 # Stages: default asan tsan fuzz armhf valgrind lint kit, and on request bench
 # VARNIO_TEST_TLS_PORT, VARNIO_TEST_NGINX_PORT: loopback ports of the test
-# contents host and of the nginx the tests start (default 47443 and 47644);
+# contents host and of the nginx the tests start (default 27443 and 27644);
 # set them when other checkouts test on this machine at the same time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,8 +28,8 @@ tools/setup-deps.sh $(printf '%s\n' "${needs[@]}" | sort -u)
 # The screenshot test is skipped without chromium; here chromium was
 # installed, so its absence is a failure.
 export VARNIO_REQUIRE_CHROMIUM=1
-port=${VARNIO_TEST_TLS_PORT:-47443}
-nginx_port=${VARNIO_TEST_NGINX_PORT:-47644}
+port=${VARNIO_TEST_TLS_PORT:-27443}
+nginx_port=${VARNIO_TEST_NGINX_PORT:-27644}
 configure() {
   cmake --preset "$1" -DVARNIO_TEST_TLS_PORT="$port" -DVARNIO_TEST_NGINX_PORT="$nginx_port" >/dev/null
 }

@@ -9,7 +9,7 @@
 set -uo pipefail
 host=$1
 shift
-port=47443
+port=27443
 if [ "${1:-}" = --port ]; then port=$2; shift 2; fi
 if [ "${1:-}" = -- ]; then shift; fi
 [ $# -gt 0 ] || { echo "usage: $0 HOST_PROGRAM [--port N] -- COMMAND..." >&2; exit 2; }
