@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -118,9 +119,15 @@ bool NginxHost::Start() {
 
 void NginxHost::Stop() {
   if (m_pid > 0) {
-    kill(m_pid, SIGTERM);
+    // Without a master process nginx looks for a signal after each wait for
+    // events: one landing between that look and the next wait is seen only
+    // with the next event, and an idle nginx has none. Ask again until it is
+    // gone; after two seconds, end it.
     int status = 0;
-    waitpid(m_pid, &status, 0);
+    for (int tries = 0; waitpid(m_pid, &status, WNOHANG) == 0; ++tries) {
+      kill(m_pid, tries < 200 ? SIGTERM : SIGKILL);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     m_pid = -1;
   }
   if (!m_dir.empty()) {
