@@ -16,7 +16,6 @@
 
 class CRoutineRow {
  public:
-  const std::vector<stTileItem>& Tiles() const { return m_tiles; }
   bool Empty() const { return m_tiles.empty(); }
   // Counts the changes of the tiles.
   uint64_t Version() const { return m_version; }
