@@ -229,8 +229,8 @@ Problem CheckLine(const Json::Value& line, std::string& action) {
   action = found[0];
   if (action == "event") return CheckEvent(line);
   if (action == "answer") return CheckAnswer(line);
-  const Action& spec = Actions().at(action);
-  std::vector<std::string> allowed = spec.options;
+  const Action& rules = Actions().at(action);
+  std::vector<std::string> allowed = rules.options;
   allowed.push_back(action);
   if (Problem p = Members(line, "a " + Quoted(action) + " line", allowed); !p.empty()) return p;
   if (line.isMember("info")) {
@@ -239,7 +239,7 @@ Problem CheckLine(const Json::Value& line, std::string& action) {
   if (line.isMember("timeout_ms")) {
     if (Problem p = WholeNumber(line["timeout_ms"], "\"timeout_ms\"", kMaxTimeoutMs); !p.empty()) return p;
   }
-  return spec.value(line[action], Quoted(action));
+  return rules.value(line[action], Quoted(action));
 }
 
 // jsoncpp's message names "Line 1, Column N" of the one line it was given.
