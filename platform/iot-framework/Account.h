@@ -23,11 +23,13 @@ struct Account {
     CIoTFramework::ResultCallback callback;
     void* userData;
   };
-  // An answer waiting for the test to release it. Its text is made when it
-  // is released, unless Resolve made it earlier.
+  // An answer waiting for the test to release it, with the text it would
+  // have had when asked. Its text now is made when it is released, unless
+  // Resolve made it earlier.
   struct HeldAnswer {
     int command;
     std::string argument;
+    std::string textAsAsked;
     bool resolved = false;
     std::string text;
   };

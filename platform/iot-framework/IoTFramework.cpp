@@ -118,7 +118,7 @@ void Account::Request(int command, const std::string& argument) {
         callbackThread.Post([this, command, text] { DeliverResult(command, text); });
         return;
       case iotfw_sim::AnswerMode::kHeld:
-        held.push_back({command, argument, false, std::string()});
+        held.push_back({command, argument, AnswerTextLocked(command, argument), false, std::string()});
         return;
       case iotfw_sim::AnswerMode::kNever:
         return;

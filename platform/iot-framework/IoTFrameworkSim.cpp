@@ -177,7 +177,7 @@ int HeldAnswerCommand(size_t index) {
   return index < a.held.size() ? a.held[index].command : 0;
 }
 
-bool ReleaseHeldAnswer(size_t index, bool onCallingThread, bool keep) {
+bool ReleaseHeldAnswer(size_t index, bool onCallingThread, bool keep, HeldText asWhen) {
   Account& a = TheAccount();
   int command = 0;
   std::string text;
@@ -186,7 +186,11 @@ bool ReleaseHeldAnswer(size_t index, bool onCallingThread, bool keep) {
     if (index >= a.held.size()) return false;
     const Account::HeldAnswer& answer = a.held[index];
     command = answer.command;
-    text = answer.resolved ? answer.text : a.AnswerTextLocked(answer.command, answer.argument);
+    if (asWhen == HeldText::kAsAsked) {
+      text = answer.textAsAsked;
+    } else {
+      text = answer.resolved ? answer.text : a.AnswerTextLocked(answer.command, answer.argument);
+    }
     if (!keep) a.held.erase(a.held.begin() + static_cast<std::ptrdiff_t>(index));
     if (!onCallingThread) {
       a.callbackThread.Post([&a, command, text] { a.DeliverResult(command, text); });

@@ -64,13 +64,17 @@ void InjectResult(int command, const std::string& text);
 void DeliverEventNow(int type, const std::string& text);
 void DeliverResultNow(int command, const std::string& text);
 
-// Answers held by AnswerMode::kHeld, oldest first. Releasing one delivers
-// the account's answer as it is at that moment (or as Resolve fixed it):
+// What a released held answer says: the account as it is at the release
+// (or as ResolveHeldAnswers fixed it), or as it was when the request was
+// made, as a cloud that answered at once and was slow to deliver would.
+enum class HeldText { kNow, kAsAsked };
+
+// Answers held by AnswerMode::kHeld, oldest first. Releasing one delivers it
 // queued for the callback thread, or at once on the calling thread. With
 // `keep` a copy stays held, for a framework that answers twice.
 size_t HeldAnswerCount();
 int HeldAnswerCommand(size_t index);  // 0 when there is no such answer
-bool ReleaseHeldAnswer(size_t index, bool onCallingThread, bool keep = false);
+bool ReleaseHeldAnswer(size_t index, bool onCallingThread, bool keep = false, HeldText text = HeldText::kNow);
 bool DropHeldAnswer(size_t index);
 // Fixes the text of every held answer to `command` as the account would
 // answer now: what a cloud that has already answered still has in flight.
