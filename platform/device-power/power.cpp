@@ -50,12 +50,12 @@ extern "C" int device_power_unsubscribe_wakeup(device_power_wakeup_cb cb) {
 
 namespace power_sim {
 
-void TriggerWakeup() {
-  ThePower().notifier.Post([] {
-    ThePower().subscribers.ForEach([](const Subscriber&) { return true; },
-                                   [](const Subscriber& s) { s.cb(kWakeupReasonPowerKey, s.userData); });
-  });
+void DeliverWakeupNow() {
+  ThePower().subscribers.ForEach([](const Subscriber&) { return true; },
+                                 [](const Subscriber& s) { s.cb(kWakeupReasonPowerKey, s.userData); });
 }
+
+void TriggerWakeup() { ThePower().notifier.Post(DeliverWakeupNow); }
 
 void SetSubscribeFails(bool fails) {
   Power& p = ThePower();

@@ -1,3 +1,37 @@
+// The runs' generator. The world it plays is as free as the platform's
+// interfaces are: the table below lists what each leaves open and the
+// operation that plays it. Nothing here orders what the platform does not
+// order; where no service could tell two worlds apart (marked *), World.cpp
+// checks what the service must do instead.
+//
+// | interface | left open | played by |
+// |---|---|---|
+// | framework answer | during the request call, on the requesting thread | kAnswerMode sync |
+// | | later, on the framework's callback thread | kAnswerMode async; kRelease queued |
+// | | later, on another thread, beside other deliveries and events | kRelease on this thread, alone or in a race |
+// | | after any number of later events and requests: sign-out, another account's sign-in, location move, wake-up, language change, refresh, routine changes | kAnswerMode held: a held answer outlives every later step until a kRelease or the heal |
+// | | in any order relative to other answers | kRelease of any held answer |
+// | | never | kAnswerMode never; kDrop |
+// | | a routine list as the account was when asked, or as it is when delivered | kRelease c |
+// | | a sign-in answer as the account was when asked | kRelease of a 102: always as asked |
+// | | * naming no request: one asked before the last sign-in or sign-out reads like one asked after | held answers across kSignOut and kSignIn |
+// | framework event | queued behind earlier deliveries on the callback thread, or at once on another thread | a of kSignOut, kSignIn, kRefresh, kMoveLocation; c of kCloudChange |
+// | | * several at once: a sign-out and the next sign-in, or two routine changes, handled in either order | races of those operations |
+// | | a routine change before or after the answers made around it | kCloudChange beside held lists |
+// | GetCurrentLocation | the location now, at once | kMoveLocation |
+// | settings | a language change on the platform's thread, beside other notifications, any value | kLanguage, in races; hostile values |
+// | power | a wake-up on the platform's thread or on another, beside other notifications | kWakeUp a |
+// | threads | none to be had | kNoThreads |
+// | contents host | serves, fails in each way, stalls | kHostMode, kHostRelease |
+//
+// Not played: an answer given twice (the framework answers a request once)
+// and an answer nobody asked for.
+//
+// * What the checks ask instead: no routine of a session reaches the caller
+// from a call begun after the service was told the session ended; and once
+// the world heals (held answers released, answers flowing again), the
+// caller holds the row the account shows within the service's own wait for
+// a lost answer and a margin.
 #include "Plan.h"
 
 #include <random>
@@ -14,6 +48,8 @@ namespace {
 
 // Contents host modes, as ContentsHost::Mode numbers them.
 constexpr int kHostModes = 8;
+constexpr int kLoginInfo = 102;
+constexpr int kRoutineList = 107;
 
 class Maker {
  public:
@@ -36,9 +72,9 @@ class Maker {
     const int chunks = 8 + Below(32);
     for (int i = 0; i < chunks; ++i) {
       const int kind = Below(100);
-      if (kind < 25) {
+      if (kind < 30) {
         Template();
-      } else if (kind < 45) {
+      } else if (kind < 50) {
         Race();
       } else {
         Single(RandomOp());
@@ -64,80 +100,73 @@ class Maker {
     m_signedIn = true;
     return {OpKind::kSignIn, how};
   }
+  Op SignChange(int how) { return m_signedIn ? SignOut(how) : SignIn(how); }
+  // A held answer released: any, on either thread, a list as asked or as now.
+  Op Release(int which, int command) {
+    return {OpKind::kRelease, which, Below(2), Below(2), command};
+  }
+  Op AnyRelease() { return Release(Below(4) - 2, 0); }
+  Op CloudChange() { return {OpKind::kCloudChange, Below(3), Below(8), Below(2)}; }
 
   // Operations that may start at the same moment as others.
   Op Racer() {
     for (;;) {
-      switch (Below(10)) {
+      switch (Below(12)) {
         case 0: return {OpKind::kAsk};
-        case 1: return {OpKind::kReleaseHeld, -1 - Below(2), 1, Below(4) == 0 ? 1 : 0};
-        case 2:
-          if (m_signedIn) return SignOut(0);
-          break;
-        case 3: return {OpKind::kRefresh, 0};
-        case 4: return {OpKind::kWakeUp};
+        case 1: return AnyRelease();
+        case 2: return SignChange(Below(2));
+        case 3: return {OpKind::kRefresh, Below(2)};
+        case 4: return {OpKind::kWakeUp, Below(2)};
         case 5: return {OpKind::kLanguage, Languages()};
         case 6:
           if (m_profile.registrationChurn) return {OpKind::kReRegister, Below(3)};
           break;
         case 7:
-          if (m_profile.cloudChanges && m_signedIn) return {OpKind::kCloudChange, Below(3), Below(8)};
+          if (m_profile.cloudChanges && m_signedIn) return CloudChange();
           break;
         case 8: return {OpKind::kHostMode, Below(kHostModes)};
+        case 9: return AnyRelease();
+        case 10:
+          if (m_profile.drops) return {OpKind::kDrop, Below(3) - 1};
+          break;
         default: return {OpKind::kExecute, Below(3)};
       }
     }
   }
 
-  // A sign-out races neither a wake-up nor a held answer released, which
-  // may be a sign-in answer: an answer the framework made before the
-  // sign-out and delivered after its event would mislead any service.
   void Race() {
     std::vector<Op> ops;
     const int count = 2 + Below(2);
-    bool signOut = false;
-    bool answers = false;
-    while (ops.size() < static_cast<size_t>(count)) {
-      const bool wasSignedIn = m_signedIn;
-      const Op op = Racer();
-      const bool isSignOut = op.kind == OpKind::kSignOut;
-      const bool isAnswer = op.kind == OpKind::kWakeUp || op.kind == OpKind::kReleaseHeld;
-      if ((isSignOut && answers) || (isAnswer && signOut)) {
-        m_signedIn = wasSignedIn;
-        continue;
-      }
-      signOut = signOut || isSignOut;
-      answers = answers || isAnswer;
-      ops.push_back(op);
-    }
+    while (ops.size() < static_cast<size_t>(count)) ops.push_back(Racer());
     Together(std::move(ops));
   }
 
   Op RandomOp() {
     for (;;) {
-      switch (Below(17)) {
+      switch (Below(18)) {
         case 0:
         case 1: return {OpKind::kAsk};
-        case 2: return {OpKind::kAnswerMode, Below(2) == 0 ? 102 : 107, Below(3)};
-        case 3: return {OpKind::kReleaseHeld, Below(4) - 2, Below(2), Below(5) == 0 ? 1 : 0};
-        case 4:
-          if (m_profile.drops) return {OpKind::kDropHeld, Below(3) - 1};
+        case 2: return {OpKind::kAnswerMode, Below(2) == 0 ? kLoginInfo : kRoutineList, Below(m_profile.drops ? 4 : 3)};
+        case 3:
+        case 4: return AnyRelease();
+        case 5:
+          if (m_profile.drops) return {OpKind::kDrop, Below(3) - 1};
           break;
-        case 5: return m_signedIn ? SignOut(Below(3)) : SignIn(Below(3));
-        case 6: return {OpKind::kRefresh, Below(2)};
-        case 7:
-          if (m_profile.cloudChanges && m_signedIn) return {OpKind::kCloudChange, Below(3), Below(8)};
+        case 6: return SignChange(Below(3));
+        case 7: return {OpKind::kRefresh, Below(2)};
+        case 8:
+          if (m_profile.cloudChanges && m_signedIn) return CloudChange();
           break;
-        case 8: return {OpKind::kWakeUp};
-        case 9: return {OpKind::kLanguage, Languages()};
-        case 10:
-          if (m_signedIn) return {OpKind::kMoveLocation};
+        case 9: return {OpKind::kWakeUp, Below(2)};
+        case 10: return {OpKind::kLanguage, Languages()};
+        case 11:
+          if (m_signedIn) return {OpKind::kMoveLocation, Below(2)};
           break;
-        case 11: return {OpKind::kHostMode, Below(kHostModes)};
-        case 12: return {OpKind::kHostRelease};
-        case 13: return {OpKind::kNoThreads, Below(2)};
-        case 14: return {OpKind::kPause, Below(3000)};
-        case 15:
+        case 12: return {OpKind::kHostMode, Below(kHostModes)};
+        case 13: return {OpKind::kHostRelease};
+        case 14: return {OpKind::kNoThreads, Below(2)};
+        case 15: return {OpKind::kPause, Below(3000)};
+        case 16:
           if (m_profile.registrationChurn) return {OpKind::kReRegister, Below(3)};
           break;
         default: return {OpKind::kExecute, Below(3)};
@@ -145,13 +174,12 @@ class Maker {
     }
   }
 
-  // Short patterns around sign-in, sign-out and unregistering, where the
-  // orders that matter are likeliest to meet.
+  // Short patterns where the orders that matter are likeliest to meet.
   void Template() {
-    switch (Below(7) % 6) {
+    switch (Below(10)) {
       case 0:  // the list that completes a sign-in races a sign-out
         if (m_signedIn) Single(SignOut(0));
-        Single({OpKind::kAnswerMode, 107, 2});
+        Single({OpKind::kAnswerMode, kRoutineList, 2});
         Single(SignIn(Below(2)));
         {
           // Told a moment after the list starts, so that it lands anywhere
@@ -159,33 +187,63 @@ class Maker {
           Op signOut = SignOut(0);
           signOut.b = Below(400);
           Single({OpKind::kJitter, 50});
-          Together({{OpKind::kReleaseHeld, -1, 1, 0}, signOut});
+          Together({Release(-1, kRoutineList), signOut});
           Single({OpKind::kJitter, -1});
         }
         Single({OpKind::kAsk});
         return;
-      case 1:  // a list of the ended session arrives late, then a sign-in
-        if (!m_signedIn) Single(SignIn(0));
-        Single({OpKind::kAnswerMode, 107, 2});
-        Single({OpKind::kRefresh, 0});
-        Single(SignOut(Below(3)));
-        Single({OpKind::kReleaseHeld, -1, Below(2), 0});
-        Single({OpKind::kAnswerMode, 107, 0});
-        Single(SignIn(2));
+      case 1:  // one account's list still on its way when the next signs in
+        if (m_signedIn) Single(SignOut(Below(3)));
+        Single({OpKind::kAnswerMode, kRoutineList, 2});
+        Single(SignIn(Below(3)));
+        Single({OpKind::kAsk});
+        if (Chance(50)) {
+          Single(SignOut(Below(3)));
+          Single(SignIn(Below(3)));
+        } else {
+          Together({SignOut(0), SignIn(0)});
+        }
+        Single({OpKind::kAsk});
+        // The ended session's list first, or the new one's first.
+        if (Chance(50)) {
+          Single(Release(0, kRoutineList));
+          Single(Release(-1, kRoutineList));
+        } else {
+          Single(Release(-1, kRoutineList));
+          Single(Release(0, kRoutineList));
+        }
         Single({OpKind::kAsk});
         return;
-      case 2:  // a contents download still running when the user signs in
+      case 2:  // a sign-in answer asked while signed out arrives after a sign-in
+        if (m_signedIn) Single(SignOut(Below(2)));
+        Single({OpKind::kAnswerMode, kLoginInfo, 2});
+        Single({OpKind::kWakeUp, Below(2)});
+        Single({OpKind::kAnswerMode, kLoginInfo, 0});
+        Single(SignIn(Below(2)));
+        Single(Release(0, kLoginInfo));
+        Single({OpKind::kAsk});
+        return;
+      case 3:  // routines change while lists are on their way
+        if (!m_signedIn) Single(SignIn(Below(3)));
+        Single({OpKind::kAnswerMode, kRoutineList, 2});
+        Single({OpKind::kRefresh, Below(2)});
+        Single(CloudChange());
+        Together({CloudChange(), AnyRelease()});
+        Single(Release(0, kRoutineList));
+        Single({OpKind::kAnswerMode, kRoutineList, 0});
+        return;
+      case 4:  // a contents download still running when the user signs in
         if (m_signedIn) Single(SignOut(0));
         Single({OpKind::kAsk});
         Single(SignIn(Below(2)));
         return;
-      case 3:  // unregistering while a delivery runs
+      case 5:  // unregistering while a delivery runs
         if (m_profile.registrationChurn) {
           Together({{OpKind::kAsk}, {OpKind::kReRegister, 0}});
           Together({{OpKind::kRefresh, 0}, {OpKind::kReRegister, 1}});
         }
         return;
-      case 4:  // the host misbehaves for a while
+      case 6:  // the host misbehaves for a while
         Single({OpKind::kHostMode, 1 + Below(kHostModes - 1)});
         Single({OpKind::kAsk});
         Single({OpKind::kLanguage, Languages()});
@@ -193,11 +251,21 @@ class Maker {
         Single({OpKind::kHostRelease});
         Single({OpKind::kHostMode, 0});
         return;
-      default:  // no thread can be had
+      case 7:  // no thread can be had
         Single({OpKind::kNoThreads, 1});
         Single({OpKind::kAsk});
         Single({OpKind::kLanguage, Languages()});
         Single({OpKind::kNoThreads, 0});
+        return;
+      case 8:  // the account's last routine goes, and one comes back
+        if (!m_signedIn || !m_profile.cloudChanges) return;
+        for (int i = 0; i < 4; ++i) Single({OpKind::kCloudChange, 2, 0, Below(2)});
+        Single({OpKind::kAsk});
+        Single({OpKind::kCloudChange, 0, 0, Below(2)});
+        return;
+      default:  // the language changes while signed in
+        if (!m_signedIn) Single(SignIn(Below(3)));
+        Single({OpKind::kLanguage, Languages()});
         return;
     }
   }
@@ -209,11 +277,17 @@ class Maker {
 };
 
 const char* const kSignHow[] = {"event on this thread", "event queued", "at a wake-up"};
-const char* const kModes[] = {"async", "sync", "held"};
+const char* const kModes[] = {"async", "sync", "held", "never"};
 const char* const kRegistrations[] = {"result", "event", "both"};
 const char* const kTiles[] = {"page", "intro", "routine"};
 const char* const kChanges[] = {"create", "rename", "delete"};
 const char* const kHostModeNames[] = {"serve", "404", "stall", "cut", "reset", "trickle", "huge", "malformed"};
+
+std::string Which(int which, int command) {
+  std::string text = which < 0 ? "newest" + (which == -1 ? std::string() : " " + std::to_string(which))
+                               : "#" + std::to_string(which);
+  return command == 0 ? text : text + " of " + std::to_string(command);
+}
 
 }  // namespace
 
@@ -226,24 +300,27 @@ std::string Describe(const Op& op) {
     case OpKind::kReRegister: out << "re-register " << kRegistrations[op.a]; break;
     case OpKind::kExecute: out << "execute " << kTiles[op.a]; break;
     case OpKind::kAnswerMode: out << "answer " << op.a << " " << kModes[op.b]; break;
-    case OpKind::kReleaseHeld:
-      out << "release held #" << op.a << (op.b == 1 ? " on this thread" : " queued") << (op.c == 1 ? ", keep a copy" : "");
+    case OpKind::kRelease:
+      out << "release held " << Which(op.a, op.d) << (op.b == 1 ? " on this thread" : " queued")
+          << (op.c == 1 ? ", as asked" : ", as now");
       break;
-    case OpKind::kDropHeld: out << "drop held #" << op.a; break;
+    case OpKind::kDrop: out << "drop held " << Which(op.a, op.d); break;
     case OpKind::kSignOut:
       out << "sign out, " << kSignHow[op.a];
       if (op.b > 0) out << " after " << op.b << " us";
       break;
     case OpKind::kSignIn: out << "sign in, " << kSignHow[op.a]; break;
     case OpKind::kRefresh: out << "refresh, " << kSignHow[op.a]; break;
-    case OpKind::kCloudChange: out << "cloud " << kChanges[op.a] << " routine " << op.b; break;
-    case OpKind::kWakeUp: out << "wake up"; break;
+    case OpKind::kCloudChange:
+      out << "cloud " << kChanges[op.a] << " routine " << op.b << (op.c == 1 ? ", event on this thread" : "");
+      break;
+    case OpKind::kWakeUp: out << "wake up" << (op.a == 1 ? " on this thread" : ""); break;
     case OpKind::kLanguage: {
       const std::string& language = kLanguages[static_cast<size_t>(op.a)];
       out << "language \"" << (language.size() > 40 ? std::to_string(language.size()) + " bytes" : language) << "\"";
       break;
     }
-    case OpKind::kMoveLocation: out << "move location"; break;
+    case OpKind::kMoveLocation: out << "move location, refresh " << kSignHow[op.a == 1 ? 0 : 1]; break;
     case OpKind::kHostMode: out << "host " << kHostModeNames[op.a]; break;
     case OpKind::kHostRelease: out << "host releases stalls"; break;
     case OpKind::kNoThreads: out << (op.a == 1 ? "no threads" : "threads again"); break;

@@ -29,15 +29,12 @@ struct AccountModel {
   // When the service was told that a session ended; routines of it must not
   // reach the caller from any library call begun later.
   std::map<int, Clock::time_point> signedOutAt;
-  // Routines created in the cloud: a creation is not notified, so the
-  // caller learns of it only with its next request.
-  std::vector<std::string> created;
   std::string language;
   bool contentsFailed = false;  // a download may have failed: empty contents tiles are right
-  bool answerDropped = false;   // a request may be waiting for ever: no row is certain
-  // The session's list was emptied: a request then goes unanswered, and a
-  // creation since is not notified, so the row held may be any earlier one.
-  bool emptied = false;
+  // The last language change, and the session signed in then (-1: none):
+  // the routines title changed, so the caller must have been told.
+  Clock::time_point languageChangedAt;
+  int languageSession = -1;
 };
 
 class World {
@@ -53,12 +50,19 @@ class World {
   // Waits until the platform, the framework and the caller's UI thread have
   // delivered everything queued.
   void Drain();
-  // The account signs out in the cloud; false when it was not signed in.
-  bool EndSession();
-  void TellSignOut(int how);
-  void SignIn(int how);
-  void ChangeInCloud(int change, int which);
-  void ReleaseHeld(int which, bool onThisThread, bool keep);
+  // The account signs out in the cloud; the session that ended, or -1 when
+  // it was not signed in.
+  int EndSession();
+  void TellSignOut(int session, int how);
+  // The account signs in in the cloud, as a new session; false when it was
+  // signed in already.
+  bool BeginSession();
+  void TellSignIn(int how);
+  void ChangeInCloud(int change, int which, bool eventNow);
+  // The held answer `which` counts among those of `command` (0: all); -1
+  // when there is none.
+  int HeldIndex(int which, int command);
+  void Release(const Op& op);
   // Releases every held answer, queued, in a random order.
   void ReleaseAllHeld();
   void Heal();
@@ -70,8 +74,9 @@ class World {
   // The row the caller must end up holding; kind kUnreadable when none is certain.
   Row Expected(bool& anyContentsTexts);
   bool Matches(const Row& row, const Row& expected, bool anyContentsTexts);
-  // `row` without the routines created in the cloud.
-  Row WithoutCreated(Row row);
+  // The caller's latest row, and whether it is the account's; waits for it
+  // as long as the service may wait for an answer that never comes.
+  bool HoldsExpected(Row& held, Row& expected);
   int Pick(int n);
 
   const Plan& m_plan;

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -227,19 +228,21 @@ int main(int argc, char** argv) {
   const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(o.seconds));
   const Clock::time_point start = Clock::now();
   int runs = 0;
-  std::vector<uint64_t> failures;
+  std::vector<std::pair<uint64_t, double>> failures;  // seed, seconds since the start
   double slowest = 0;
   for (uint64_t seed = o.firstSeed; Clock::now() < end; ++seed) {
     double seconds = 0;
     ++runs;
     if (!RunOne(sim::MakePlan(seed), false, {}, false, false, seconds)) {
-      failures.push_back(seed);
-      std::printf("first failure after %.1f s\n", std::chrono::duration<double>(Clock::now() - start).count());
+      failures.emplace_back(seed, std::chrono::duration<double>(Clock::now() - start).count());
       if (!o.keepGoing) break;
     }
     slowest = std::max(slowest, seconds);
   }
   std::printf("simulation: %d runs, %zu failed, slowest run %.2f s\n", runs, failures.size(), slowest);
-  for (uint64_t seed : failures) std::printf("  failed seed %llu\n", static_cast<unsigned long long>(seed));
+  for (const auto& failure : failures) {
+    std::printf("  failed seed %llu, %.1f s after the start\n", static_cast<unsigned long long>(failure.first),
+                failure.second);
+  }
   return failures.empty() ? 0 : 1;
 }

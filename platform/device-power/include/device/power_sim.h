@@ -6,6 +6,9 @@ namespace power_sim {
 
 // Delivers one wake-up to every subscriber on the notification thread.
 void TriggerWakeup();
+// The same at once on the calling thread, as a platform that notifies from
+// several threads may: it can run beside another notification.
+void DeliverWakeupNow();
 // Makes device_power_subscribe_wakeup fail while set.
 void SetSubscribeFails(bool fails);
 int SubscriberCount();
