@@ -3,11 +3,12 @@
 // framework, contents downloads, TV language, power wake-up).
 //
 // Callbacks reach the service on the caller's thread, contents threads, the
-// framework's thread and the platform's notification threads. `m_StateLock`
-// guards the flags, the sign-in state, the location and the routine tiles;
-// `m_RegistryMutex` guards the two registries and the count of their calls
-// in flight. Neither is held while the framework or a caller's callback is
-// called: both may call straight back.
+// framework's threads, the platform's notification threads and the answer
+// timer's thread. `m_StateLock` guards the flags, the sign-in state, the
+// location, the routine tiles and the answer books; `m_RegistryMutex` guards
+// the two registries and the count of their calls in flight. Neither is held
+// while the framework or a caller's callback is called: both may call
+// straight back.
 #ifndef VARNIO_IOTSERVICE_H_
 #define VARNIO_IOTSERVICE_H_
 
@@ -16,12 +17,15 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "AnswerBook.h"
+#include "AnswerTimer.h"
 #include "CallBack.h"
 #include "Contents.h"
 #include "JsonParseUtil.h"
@@ -68,16 +72,21 @@ class CIoTService {
   static void m_OnFwkResult(_EIFW_REQUEST_COMMAND command, const std::string& result, void* userData);
   void m_OnLoginResult(const std::string& result);
   void m_OnRoutineListResult(const std::string& result);
-  void m_CheckCanCallCB(std::string kind);
+  // Serves one pending flag; true when the caller was told something.
+  bool m_CheckCanCallCB(std::string kind);
   PendingAction m_TakePendingAction();
+  // The timer's: asks again for what was not answered in time.
+  void m_OnAnswerOverdue();
+  // Ends the timer's wait once no answer is wanted.
+  void m_StopTimerIfNothingWanted();
   void m_CheckExecuteResult(std::string result);
 
   // Framework events.
   static void m_OnFwkEvent(_EIFW_EVENT_TYPE type, const std::string& text, void* userData);
   void m_OnSignedIn();
   void m_OnSignedOut();
-  // Forgets the session that ended: its routines and what waited for them.
-  // Caller holds m_StateLock.
+  // Forgets the session that ended: its routines, what waited for them and
+  // the answers still out for it. Caller holds m_StateLock.
   void m_EndSessionLocked();
   // Whether a routine list or change may be taken in now. Caller holds m_StateLock.
   bool m_AcceptsRoutinesLocked() const;
@@ -86,6 +95,9 @@ class CIoTService {
   void m_AddRoutine(std::string id, std::string data);
   void m_UpdateRoutine(std::string id, std::string data);
   void m_DeleteRoutine(std::string id, std::string data);
+  // Applies `edit` (none for a creation) to the routines held, tells the
+  // caller, and reads the list again.
+  void m_ChangeRoutines(const std::function<void(std::vector<stTileItem>&)>& edit);
 
   // Sign-in state, wake-up and language.
   void m_UpdateLoginStatus(bool loggedIn);
@@ -135,9 +147,15 @@ class CIoTService {
   CContents m_Contents;
   CJsonParseUtil m_JsonParseUtil;
   CIoTFramework* m_pIoTFramework = nullptr;
+  // Which sign-in answers and routine lists may be used.
+  CAnswerBook m_LoginAnswers;
+  CAnswerBook m_ListAnswers;
 
   bool m_bLanguageSubscribed = false;
   bool m_bPowerSubscribed = false;
+
+  // Last: its thread calls into the members above until it is destroyed.
+  CAnswerTimer m_AnswerTimer;
 
   static CIoTService* m_pInstance;
 };

@@ -2,6 +2,8 @@
 // from them. Every change of the tiles goes through here, counts as one
 // change and renders the row at once, so that a tile request only copies the
 // text; a request that finds the routines title changed renders it again.
+// A row exists once a routine list is in, also when it has no routine, and
+// until the session ends (Clear).
 // Not locked itself: the service calls it under its state lock.
 #ifndef VARNIO_ROUTINEROW_H_
 #define VARNIO_ROUTINEROW_H_
@@ -16,13 +18,15 @@
 
 class CRoutineRow {
  public:
-  bool Empty() const { return m_tiles.empty(); }
+  // A routine list is in.
+  bool Held() const { return m_held; }
   // Counts the changes of the tiles.
   uint64_t Version() const { return m_version; }
 
   // Each changes the tiles and renders the row again.
   void Replace(std::vector<stTileItem> tiles);
-  void Clear() { Replace({}); }
+  // No list any more: the session ended.
+  void Clear();
   template <typename Edit>
   void Change(Edit&& edit) {
     std::forward<Edit>(edit)(m_tiles);
@@ -30,7 +34,7 @@ class CRoutineRow {
   }
 
   // The row under the routines title the message catalogue gives now; null
-  // while there are no tiles.
+  // while no list is in.
   std::shared_ptr<const std::string> Text();
 
  private:
@@ -38,6 +42,7 @@ class CRoutineRow {
   void Render(std::string title);
 
   std::vector<stTileItem> m_tiles;
+  bool m_held = false;
   uint64_t m_version = 0;
   std::string m_title;
   std::shared_ptr<const std::string> m_text;

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdarg>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -25,14 +27,27 @@ __attribute__((format(printf, 1, 2))) void Warn(const char* format, ...) {
   va_end(args);
 }
 
-// The library starts threads for contents downloads only, each ending once
-// its list is delivered, so a count above the baseline means one still runs.
+// The thread on which the library waits for a framework answer that may
+// never come; it is no download, and may wait long.
+constexpr char kAnswerWaitThread[] = "varnio-answers";
+
+// A thread that is ending has no name left to read: whatever it did is done.
+bool Counts(const std::filesystem::path& task) {
+  std::ifstream comm(task / "comm");
+  std::string name;
+  std::getline(comm, name);
+  return !name.empty() && name != kAnswerWaitThread;
+}
+
+// Besides the thread that waits for answers, the library starts threads for
+// contents downloads only, each ending once its list is delivered, so a
+// count above the baseline means one still runs.
 int ThreadCount() {
   std::error_code error;
   int count = 0;
   for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end;
        it.increment(error)) {
-    ++count;
+    if (Counts(it->path())) ++count;
   }
   return count;
 }

@@ -1,14 +1,24 @@
 // Requests to the framework, its answers, and the pending flags that decide
 // what the caller is told once a new routine list is in place.
+#include <json/json.h>
+
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "IoTService.h"
+#include "JsonAccess.h"
 #include "Log.h"
 #include "ServiceConstants.h"
 
 void CIoTService::m_RequestLoginStatus() {
   VARNIO_LOG(0, "RequestLoginStatus()");
+  {
+    // Counted before the call: the answer may come within it.
+    CAutoLock lock(m_StateLock);
+    m_LoginAnswers.Asked(CAnswerBook::Clock::now());
+  }
+  m_AnswerTimer.Start();
   m_pIoTFramework->RequestLoginInfo();
 }
 
@@ -18,7 +28,9 @@ void CIoTService::m_RequestRoutineList() {
   {
     CAutoLock lock(m_StateLock);
     locationId = m_strLocationId;
+    m_ListAnswers.Asked(CAnswerBook::Clock::now());
   }
+  m_AnswerTimer.Start();
   m_pIoTFramework->RequestData(static_cast<_EIFW_REQUEST_COMMAND>(kCommandRoutineList), locationId);
 }
 
@@ -27,6 +39,8 @@ void CIoTService::m_RefreshLocationAndRequestRoutines() {
   std::string locationId = m_pIoTFramework->GetCurrentLocation();
   {
     CAutoLock lock(m_StateLock);
+    // Lists asked for another location may still come, and name none.
+    if (locationId != m_strLocationId && !m_strLocationId.empty()) m_ListAnswers.AccountChanged();
     m_strLocationId = std::move(locationId);
   }
   m_RequestRoutineList();
@@ -52,18 +66,31 @@ void CIoTService::m_OnFwkResult(_EIFW_REQUEST_COMMAND command, const std::string
 }
 
 void CIoTService::m_OnRoutineListResult(const std::string& result) {
-  // Parsed outside the lock; only the swap of the finished list is guarded.
+  // Parsed outside the lock; only taking the finished list in is guarded.
   std::vector<stTileItem> tiles;
   m_JsonParseUtil.ParseRoutineList(result, tiles);
+  bool askAgain = false;
+  bool taken = false;
+  bool changed = false;
   {
     CAutoLock lock(m_StateLock);
-    if (!m_AcceptsRoutinesLocked()) {
+    if (!m_ListAnswers.Accept(result)) {
+      VARNIO_LOG(1, "routine list that may answer a request made before the account changed: not used");
+      askAgain = m_ListAnswers.NeedsAsking();
+    } else if (!m_AcceptsRoutinesLocked()) {
       VARNIO_LOG(1, "routine list while signed out: dropped");
-      return;
+    } else {
+      const std::shared_ptr<const std::string> before = m_RoutineRow.Text();
+      m_RoutineRow.Replace(std::move(tiles));
+      changed = before == nullptr || *before != *m_RoutineRow.Text();
+      taken = true;
     }
-    m_RoutineRow.Replace(std::move(tiles));
   }
-  m_CheckCanCallCB("routine");
+  if (askAgain) m_RefreshLocationAndRequestRoutines();
+  m_StopTimerIfNothingWanted();
+  if (!taken) return;
+  // A list that changes the row is news even when nothing waited for it.
+  if (!m_CheckCanCallCB("routine") && changed) m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
 }
 
 bool CIoTService::m_AcceptsRoutinesLocked() const {
@@ -73,29 +100,79 @@ bool CIoTService::m_AcceptsRoutinesLocked() const {
   return m_bIsLoggedIn || m_bAsEvent;
 }
 
+namespace {
+
+// What a sign-in answer says, without the log lines of taking it in.
+bool SaysSignedIn(const std::string& answer) {
+  Json::Value root;
+  varnio_json::Parse(answer, root);
+  return varnio_json::MemberString(root, "result") == "Success";
+}
+
+}  // namespace
+
 void CIoTService::m_OnLoginResult(const std::string& result) {
   bool needRoutines = false;
   bool signedOut = false;
+  bool askAgain = false;
   {
     // The answer is taken in and acted on in one hold: a sign-out event in
     // between would otherwise be undone by a request for its routines.
     CAutoLock lock(m_StateLock);
-    const bool wasLoggedIn = m_bIsLoggedIn;
-    m_UpdateLoginStatus(result);
-    const bool loggedIn = GetIsLoggedIn();
-    if (loggedIn && m_RoutineRow.Empty()) {
-      m_bAsEvent = true;
-      needRoutines = true;
-    }
-    // Found signed out while signed in, or while a sign-in waited for its
-    // routines: as a sign-out event would have told, the session is over.
-    if (!loggedIn && (wasLoggedIn || m_bAsEvent)) {
-      m_EndSessionLocked();
-      signedOut = wasLoggedIn;
+    if (!m_LoginAnswers.Accept(SaysSignedIn(result) ? "signed in" : "signed out")) {
+      VARNIO_LOG(1, "sign-in answer that may answer a request made before the account changed: not used");
+      askAgain = m_LoginAnswers.NeedsAsking();
+    } else {
+      const bool wasLoggedIn = m_bIsLoggedIn;
+      m_UpdateLoginStatus(result);
+      const bool loggedIn = GetIsLoggedIn();
+      if (loggedIn && !m_RoutineRow.Held() && !m_bAsEvent) {
+        m_bAsEvent = true;
+        m_ListAnswers.AccountChanged();
+        m_LoginAnswers.AccountChanged();
+        needRoutines = true;
+      }
+      // Found signed out while signed in, or while a sign-in waited for its
+      // routines: as a sign-out event would have told, the session is over.
+      if (!loggedIn && (wasLoggedIn || m_bAsEvent)) {
+        m_EndSessionLocked();
+        m_LoginAnswers.AccountChanged();
+        signedOut = wasLoggedIn;
+      }
     }
   }
+  if (askAgain) m_RequestLoginStatus();
+  m_StopTimerIfNothingWanted();
   if (signedOut) m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
   if (needRoutines) m_RefreshLocationAndRequestRoutines();
+}
+
+void CIoTService::m_OnAnswerOverdue() {
+  bool login = false;
+  bool list = false;
+  {
+    CAutoLock lock(m_StateLock);
+    const CAnswerBook::Clock::time_point now = CAnswerBook::Clock::now();
+    login = m_LoginAnswers.Overdue(now, m_AnswerTimer.Wait());
+    list = m_ListAnswers.Overdue(now, m_AnswerTimer.Wait());
+  }
+  if (login) {
+    VARNIO_LOG(1, "no sign-in answer within %d ms: asked again", static_cast<int>(m_AnswerTimer.Wait().count()));
+    m_RequestLoginStatus();
+  }
+  if (list) {
+    VARNIO_LOG(1, "no routine list within %d ms: asked again", static_cast<int>(m_AnswerTimer.Wait().count()));
+    m_RefreshLocationAndRequestRoutines();
+  }
+}
+
+void CIoTService::m_StopTimerIfNothingWanted() {
+  bool wanted;
+  {
+    CAutoLock lock(m_StateLock);
+    wanted = m_LoginAnswers.Wanted() || m_ListAnswers.Wanted();
+  }
+  if (!wanted) m_AnswerTimer.Stop();
 }
 
 CIoTService::PendingAction CIoTService::m_TakePendingAction() {
@@ -122,20 +199,21 @@ CIoTService::PendingAction CIoTService::m_TakePendingAction() {
 }
 
 // cppcheck-suppress passedByValue ; the class's published signature takes texts by value
-void CIoTService::m_CheckCanCallCB(std::string kind) {
+bool CIoTService::m_CheckCanCallCB(std::string kind) {
   VARNIO_TRACE();
-  if (kind != "routine") return;
+  if (kind != "routine") return false;
   switch (m_TakePendingAction()) {
     case PendingAction::kLoginEvent:
     case PendingAction::kUpdateEvent:
       m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
-      break;
+      return true;
     case PendingAction::kTileRequest:
       m_GetAfterLoginTiles();
-      break;
+      return true;
     case PendingAction::kNone:
       break;
   }
+  return false;
 }
 
 // cppcheck-suppress passedByValue ; the class's published signature takes texts by value

@@ -2,6 +2,7 @@
 
 #include <device/power.h>
 
+#include <chrono>
 #include <mutex>
 
 #include "Log.h"
@@ -33,7 +34,8 @@ CIoTService* CIoTService::GetInstance() {
   return instance;
 }
 
-CIoTService::CIoTService() {
+CIoTService::CIoTService()
+    : m_AnswerTimer(std::chrono::milliseconds(VARNIO_FRAMEWORK_ANSWER_WAIT_MS), [this] { m_OnAnswerOverdue(); }) {
   VARNIO_LOG(0, "CIoTService");
   m_Initialize();
 }
@@ -62,6 +64,7 @@ void CIoTService::m_Deinitialize() {
   }
   m_pIoTFramework->UnregisterEventCallback(m_OnFwkEvent);
   m_pIoTFramework->UnregisterResultCallback(m_OnFwkResult);
+  m_AnswerTimer.Close();
   m_Contents.UnregisterCallback();
   // The platform would otherwise go on calling a destroyed object.
   if (m_bLanguageSubscribed) vconf_ignore_key_changed(kLanguageKey, m_LanguageChangedCb);

@@ -27,11 +27,9 @@ void CIoTService::m_LanguageChangedCb(keynode_t* /*node*/, void* userData) {
     ++service->m_nLanguageDrops;
   }
   service->m_Contents.RequestContentsList();
-  if (service->GetIsLoggedIn()) {
-    service->m_RefreshLocationAndRequestRoutines();
-  } else {
-    // The signed-out row the caller holds is in the old language, and no
-    // answer of its own will reach it: it must ask again.
-    service->m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
-  }
+  // The row the caller holds is in the old language (signed in, its
+  // routines title), and no answer of its own will reach it: it must ask
+  // again.
+  service->m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
+  if (service->GetIsLoggedIn()) service->m_RefreshLocationAndRequestRoutines();
 }

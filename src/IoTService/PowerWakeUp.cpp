@@ -18,6 +18,13 @@ int CIoTService::m_PowerWakeUpCb(int, void* userData) {
   CIoTService* service = static_cast<CIoTService*>(userData);
   VARNIO_TRACE();
   const bool before = service->GetIsLoggedIn();
+  {
+    // The account may have changed while the TV slept: what was asked
+    // before may be answered with what no longer holds.
+    CAutoLock lock(service->m_StateLock);
+    service->m_LoginAnswers.AccountChanged();
+    service->m_ListAnswers.AccountChanged();
+  }
   service->m_RequestLoginStatus();
   const bool after = service->GetIsLoggedIn();
   if (before != after) {
@@ -27,13 +34,11 @@ int CIoTService::m_PowerWakeUpCb(int, void* userData) {
     if (!after) return 0;
   }
   if (after) {
-    std::string locationId = service->m_pIoTFramework->GetCurrentLocation();
     {
       CAutoLock lock(service->m_StateLock);
-      service->m_strLocationId = std::move(locationId);
       ++service->m_nAsUpdate;
     }
-    service->m_RequestRoutineList();
+    service->m_RefreshLocationAndRequestRoutines();
   }
   return 0;
 }

@@ -15,11 +15,18 @@ const char* RoutinesTitle() { return dgettext(kTextDomain, kRoutinesTitleId); }
 
 void CRoutineRow::Replace(std::vector<stTileItem> tiles) {
   m_tiles.swap(tiles);
+  m_held = true;
+  Changed();
+}
+
+void CRoutineRow::Clear() {
+  m_tiles.clear();
+  m_held = false;
   Changed();
 }
 
 std::shared_ptr<const std::string> CRoutineRow::Text() {
-  if (m_tiles.empty()) return nullptr;
+  if (!m_held) return nullptr;
   const char* title = RoutinesTitle();
   if (m_title != title) Render(title);
   return m_text;
@@ -32,7 +39,7 @@ void CRoutineRow::Changed() {
 
 void CRoutineRow::Render(std::string title) {
   m_title = std::move(title);
-  if (m_tiles.empty()) {
+  if (!m_held) {
     m_text = nullptr;
     return;
   }

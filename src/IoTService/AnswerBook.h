@@ -1,0 +1,48 @@
+// Which answers to one framework command the service may use.
+//
+// An answer names no request. The framework may give it during the request
+// or later, on any of its threads, after any number of later events, in any
+// order, or never. So an answer to a request made before the account last
+// changed (a sign-in, a sign-out, a routine changed in the cloud) reads
+// exactly like one made after it, and may tell of another account. The book
+// counts what was asked and when, and lets an answer through only when it
+// cannot be such a stale one, or when more answers agree on it than stale
+// requests are still out: one of those must then be a current answer.
+//
+// Not locked itself: the service calls it under its state lock.
+#ifndef VARNIO_IOTSERVICE_ANSWERBOOK_H_
+#define VARNIO_IOTSERVICE_ANSWERBOOK_H_
+
+#include <chrono>
+#include <map>
+#include <string>
+
+class CAnswerBook {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // The account may have changed: every request still out is stale.
+  void AccountChanged();
+  // A request went out.
+  void Asked(Clock::time_point now);
+  // An answer came, `key` being what it says; true when it may be used.
+  bool Accept(const std::string& key);
+
+  // An answer is wanted and no request still out could give a current one.
+  bool NeedsAsking() const { return m_wanted && m_out == m_stale; }
+  // An answer is wanted and none was used within `wait` of the last request.
+  bool Overdue(Clock::time_point now, Clock::duration wait) const { return m_wanted && now - m_askedAt >= wait; }
+  bool Wanted() const { return m_wanted; }
+
+ private:
+  int m_out = 0;    // requests out: asked and not answered (a lost answer stays counted)
+  int m_stale = 0;  // of them, at most this many asked before the account last changed
+  // Answers that may have been stale, by what they say, and how many of
+  // them may really have been.
+  std::map<std::string, int> m_agreeing;
+  int m_staleAgreeing = 0;
+  bool m_wanted = false;  // asked for since an answer was last used
+  Clock::time_point m_askedAt;
+};
+
+#endif  // VARNIO_IOTSERVICE_ANSWERBOOK_H_

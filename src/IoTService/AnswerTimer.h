@@ -1,0 +1,54 @@
+// Wakes the service when a framework answer it waits for is overdue, so
+// that an answer that never comes is asked for again.
+//
+// The wait runs on a thread of its own, started by Start and ending once
+// nothing is waited for: an idle service keeps no thread. When no thread
+// can be had, the wait is left to the next Start. While answers keep
+// failing to come, each wait is twice the last, up to 32 times the first.
+#ifndef VARNIO_IOTSERVICE_ANSWERTIMER_H_
+#define VARNIO_IOTSERVICE_ANSWERTIMER_H_
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+class CAnswerTimer {
+ public:
+  static constexpr char kThreadName[] = "varnio-answers";
+
+  // `overdue` is called on the timer's thread, with no lock of the timer's
+  // held, `wait` after the last Start unless Stop came first.
+  CAnswerTimer(std::chrono::milliseconds wait, std::function<void()> overdue);
+  ~CAnswerTimer();
+  CAnswerTimer(const CAnswerTimer&) = delete;
+  CAnswerTimer& operator=(const CAnswerTimer&) = delete;
+
+  // The first wait.
+  std::chrono::milliseconds Wait() const { return m_wait; }
+  // Waits from now, replacing any wait begun earlier.
+  void Start();
+  // Nothing is waited for any more: the thread ends, and the next wait is
+  // the first again.
+  void Stop();
+  // No wait begins any more; returns once the thread has ended, unless
+  // called from it.
+  void Close();
+
+ private:
+  void Run();
+
+  const std::chrono::milliseconds m_wait;
+  const std::function<void()> m_overdue;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_waiting = false;
+  int m_backoff = 1;  // the next wait in m_wait
+  bool m_running = false;  // m_thread runs Run
+  bool m_closing = false;
+  std::chrono::steady_clock::time_point m_deadline;
+  std::thread m_thread;
+};
+
+#endif  // VARNIO_IOTSERVICE_ANSWERTIMER_H_
