@@ -42,7 +42,7 @@ build_example() {  # build_example HOW: the other way cannot find the kit
   )
 }
 run_with_host() {
-  "$root/tools/demo/with-contents-host.sh" "$prefix/bin/varnio-contents-host" --port "$port" -- "$@"
+  "$root/tools/with-contents-host.sh" "$prefix/bin/varnio-contents-host" --port "$port" -- "$@"
 }
 echo "---- the caller example"
 for how in pkg-config find_package; do
