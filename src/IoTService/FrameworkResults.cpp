@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "IoTService.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 void CIoTService::m_RequestLoginStatus() {

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 CIoTService* CIoTService::m_pInstance = nullptr;
