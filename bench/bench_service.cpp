@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "IoTService.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "RoutineRow.h"
 #include "ServicePeer.h"
 #include "varnio.h"

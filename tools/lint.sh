@@ -26,8 +26,8 @@ grep -v -E '^[0-9]+ (warnings?|errors?) generated|^Suppressed [0-9]+ warnings|^U
 echo "cppcheck ($(cppcheck --version))"
 cppcheck --quiet --error-exitcode=1 --enable=warning,performance,portability --std=c++17 --inline-suppr \
   --suppress=missingIncludeSystem -I include -I src/JsonParseUtil -I src/IoTService \
-  -I platform/dlog/include -I platform/vconf/include -I platform/device-power/include \
-  -I platform/iot-framework/include -I platform/webapp-launcher/include \
+  -I simulator/platform/dlog/include -I simulator/platform/vconf/include -I simulator/platform/device-power/include \
+  -I simulator/platform/iot-framework/include -I simulator/platform/webapp-launcher/include \
   -D__GNUC__ "${sources[@]}" || { status=1; echo "cppcheck: findings above"; }
 
 [ "$status" -eq 0 ] && echo "lint: clean"

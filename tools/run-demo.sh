@@ -10,5 +10,5 @@ tools/setup-deps.sh base
 port=${VARNIO_TEST_TLS_PORT:-27443}
 cmake --preset default -DVARNIO_TEST_TLS_PORT="$port" >/dev/null
 cmake --build --preset default --target varnio_demo varnio_contents_host
-exec tools/demo/with-contents-host.sh build/default/tools/contents_host/varnio_contents_host --port "$port" -- \
-  build/default/tools/varnio_demo "$@"
+exec tools/with-contents-host.sh build/default/simulator/contents-host/varnio_contents_host --port "$port" -- \
+  build/default/demo/varnio_demo "$@"

@@ -11,7 +11,7 @@ shift
 programs=("$@")
 [ ${#programs[@]} -eq 0 ] && programs=(tests/service/service_test tests/contents/contents_host_test
                                        tests/contents/contents_nginx_test)
-suppressions=$(cd "$(dirname "$0")" && pwd)/valgrind.supp
+suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/valgrind.supp
 log=$(mktemp "${TMPDIR:-/tmp}/varnio-valgrind.XXXXXX")
 trap 'rm -f "$log"' EXIT
 

@@ -2,7 +2,7 @@
 
 #include "ContentsDownload.h"
 #include "ContentsLifeline.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 CContents::CContents() : m_pLifeline(std::make_shared<CContentsLifeline>()) {
   VARNIO_TRACE();

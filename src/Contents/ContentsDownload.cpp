@@ -6,7 +6,7 @@
 
 #include "Contents.h"
 #include "ContentsThreads.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "Contents.h"
 #include "ContentsTileList.h"
 #include "JsonAccess.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <utility>
 
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace contents_threads {
 namespace {

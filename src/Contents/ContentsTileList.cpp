@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "Contents.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

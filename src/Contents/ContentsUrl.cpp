@@ -6,7 +6,7 @@
 
 #include "Contents.h"
 #include "ContentsDownload.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

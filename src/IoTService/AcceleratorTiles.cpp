@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "IoTService.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 void CIoTService::GetAcceleratorTiles() {
   VARNIO_TRACE();

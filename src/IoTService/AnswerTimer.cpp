@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

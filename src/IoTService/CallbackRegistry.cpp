@@ -3,7 +3,7 @@
 // callback may register, unregister or ask for tiles itself. Each call is
 // counted while it runs, so that unregistering can wait for it.
 #include "IoTService.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

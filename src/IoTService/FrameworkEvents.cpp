@@ -7,7 +7,7 @@
 
 #include "IoTService.h"
 #include "JsonAccess.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 void CIoTService::m_OnFwkEvent(_EIFW_EVENT_TYPE type, const std::string& text, void* userData) {

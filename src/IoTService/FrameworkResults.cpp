@@ -8,7 +8,7 @@
 
 #include "IoTService.h"
 #include "JsonAccess.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 void CIoTService::m_RequestLoginStatus() {

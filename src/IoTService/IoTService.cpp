@@ -5,7 +5,7 @@
 #include <chrono>
 #include <mutex>
 
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 CIoTService* CIoTService::m_pInstance = nullptr;

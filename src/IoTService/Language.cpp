@@ -4,7 +4,7 @@
 #include <vconf.h>
 
 #include "IoTService.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 void CIoTService::m_SetLanguage() {

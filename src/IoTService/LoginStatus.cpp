@@ -4,7 +4,7 @@
 
 #include "IoTService.h"
 #include "JsonAccess.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 bool CIoTService::GetIsLoggedIn() {
   bool loggedIn;

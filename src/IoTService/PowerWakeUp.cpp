@@ -3,7 +3,7 @@
 #include <device/power.h>
 
 #include "IoTService.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 void CIoTService::m_RegisterPowerCb() {
   VARNIO_TRACE();

@@ -4,7 +4,7 @@
 #include <libintl.h>
 
 #include "JsonAccess.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "DeepLink.h"
 #include "IoTService.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "ServiceConstants.h"
 
 namespace {

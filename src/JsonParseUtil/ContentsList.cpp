@@ -1,6 +1,6 @@
 #include "JsonAccess.h"
 #include "JsonParseUtil.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

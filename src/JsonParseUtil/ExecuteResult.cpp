@@ -1,6 +1,6 @@
 #include "JsonAccess.h"
 #include "JsonParseUtil.h"
-#include "Log.h"
+#include "LibraryLog.h"
 
 bool CJsonParseUtil::ParseExecuteResult(const std::string& text, std::string& data) {
   VARNIO_TRACE();

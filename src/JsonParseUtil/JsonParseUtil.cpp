@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "Log.h"
+#include "LibraryLog.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "JsonAccess.h"
 #include "JsonParseUtil.h"
-#include "Log.h"
+#include "LibraryLog.h"
 #include "RoutineTile.h"
 
 namespace {

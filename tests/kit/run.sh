@@ -42,7 +42,7 @@ build_example() {  # build_example HOW: the other way cannot find the kit
   )
 }
 run_with_host() {
-  "$root/tools/demo/with-contents-host.sh" "$prefix/bin/varnio-contents-host" --port "$port" -- "$@"
+  "$root/tools/with-contents-host.sh" "$prefix/bin/varnio-contents-host" --port "$port" -- "$@"
 }
 echo "---- the caller example"
 for how in pkg-config find_package; do
@@ -53,7 +53,7 @@ for how in pkg-config find_package; do
 done
 extras_compile() {  # the exported headers the example does not include
   printf '%s\n' '#include <Lock.h>' '#include <Log.h>' \
-    'int main() { CLockMutex lock; CAutoLock held(lock); ext_log_base_print(0, VARNIO_LOG_TAG, "%s", "x"); }' |
+    'int main() { CLockMutex lock; CAutoLock held(lock); ext_log_base_print(0, "home", "%s", "x"); }' |
     c++ -std=c++17 -fsyntax-only $(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags varnio) -x c++ -
 }
 check "Lock.h and Log.h compile through pkg-config alone" extras_compile

@@ -1,4 +1,4 @@
-#include "Log.h"
+#include "LibraryLog.h"
 
 #include <dlog.h>
 #include <dlog_sim.h>

@@ -40,7 +40,7 @@ endforeach()
 
 # The simulator: the stand-ins' headers under one folder, their libraries
 # and pkg-config files, the two programs and the contents host's files.
-file(GLOB_RECURSE sim_headers RELATIVE ${SOURCE_DIR}/platform ${SOURCE_DIR}/platform/*/include/*.h)
+file(GLOB_RECURSE sim_headers RELATIVE ${SOURCE_DIR}/simulator/platform ${SOURCE_DIR}/simulator/platform/*/include/*.h)
 foreach(header ${sim_headers})
   string(REGEX REPLACE "^[^/]+/include/" "" header ${header})
   list(APPEND expected ${INCLUDEDIR}/varnio-sim/${header})

@@ -7,7 +7,7 @@ out=$1 host=$2 port=$3 demo=$4
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 rm -f "$out/demo-day.txt" "$out/demo-day.html"
-"$here/../../tools/demo/with-contents-host.sh" "$host" --port "$port" -- \
+"$here/../../tools/with-contents-host.sh" "$host" --port "$port" -- \
   "$demo" --html "$out/demo-day.html" >"$out/demo-day.txt"
 status=$?
 cat "$out/demo-day.txt"

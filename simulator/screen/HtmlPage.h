@@ -1,8 +1,8 @@
 // The tile rows of a demo run as one self-contained HTML page: local icons
 // are embedded, remote images (which the page does not fetch) are drawn as
 // labelled placeholders, and every text from the library is escaped.
-#ifndef VARNIO_TOOLS_DEMO_HTML_PAGE_H_
-#define VARNIO_TOOLS_DEMO_HTML_PAGE_H_
+#ifndef VARNIO_SIMULATOR_SCREEN_HTML_PAGE_H_
+#define VARNIO_SIMULATOR_SCREEN_HTML_PAGE_H_
 
 #include <string>
 #include <vector>
@@ -26,4 +26,4 @@ std::string RenderHtmlPage(const std::string& heading, const std::vector<ShownRo
 
 }  // namespace demo
 
-#endif  // VARNIO_TOOLS_DEMO_HTML_PAGE_H_
+#endif  // VARNIO_SIMULATOR_SCREEN_HTML_PAGE_H_

@@ -2,8 +2,8 @@
 // into plain rows for display. Both kinds of list are understood: the
 // two-section list before sign-in (items with "text") and the routines
 // section after it (items with "name", "finish_image" and "timeout").
-#ifndef VARNIO_TOOLS_DEMO_TILE_LIST_H_
-#define VARNIO_TOOLS_DEMO_TILE_LIST_H_
+#ifndef VARNIO_SIMULATOR_SCREEN_TILE_LIST_H_
+#define VARNIO_SIMULATOR_SCREEN_TILE_LIST_H_
 
 #include <string>
 #include <vector>
@@ -41,4 +41,4 @@ TileList ParseTileList(const std::string& json);
 
 }  // namespace demo
 
-#endif  // VARNIO_TOOLS_DEMO_TILE_LIST_H_
+#endif  // VARNIO_SIMULATOR_SCREEN_TILE_LIST_H_

@@ -3,8 +3,8 @@
 // address with a certificate made at build time, and on request misbehaves
 // the way a real host can: an error page, a stall, a body cut off or reset
 // mid-way, a trickle, a body without end, or a file that is not JSON.
-#ifndef VARNIO_TOOLS_CONTENTS_HOST_H_
-#define VARNIO_TOOLS_CONTENTS_HOST_H_
+#ifndef VARNIO_SIMULATOR_CONTENTS_HOST_H_
+#define VARNIO_SIMULATOR_CONTENTS_HOST_H_
 
 #include <atomic>
 #include <condition_variable>
@@ -102,4 +102,4 @@ class ContentsHost {
 std::string DefaultContentsRoot();
 std::string DefaultTlsDir();
 
-#endif  // VARNIO_TOOLS_CONTENTS_HOST_H_
+#endif  // VARNIO_SIMULATOR_CONTENTS_HOST_H_

@@ -1,6 +1,6 @@
 // Standard base64 (RFC 4648, with padding), for data: URIs.
-#ifndef VARNIO_TOOLS_DEMO_BASE64_H_
-#define VARNIO_TOOLS_DEMO_BASE64_H_
+#ifndef VARNIO_SIMULATOR_SCREEN_BASE64_H_
+#define VARNIO_SIMULATOR_SCREEN_BASE64_H_
 
 #include <string>
 
@@ -10,4 +10,4 @@ std::string Base64(const std::string& bytes);
 
 }  // namespace demo
 
-#endif  // VARNIO_TOOLS_DEMO_BASE64_H_
+#endif  // VARNIO_SIMULATOR_SCREEN_BASE64_H_

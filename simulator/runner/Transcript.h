@@ -1,8 +1,8 @@
 // The demo's view of a run: a heading per step, a line per action and
 // arrival, each tile row as a table, each step ending in "ok" or "FAILED";
 // the rows are kept for the HTML page.
-#ifndef VARNIO_TOOLS_SCENARIO_TRANSCRIPT_H_
-#define VARNIO_TOOLS_SCENARIO_TRANSCRIPT_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_TRANSCRIPT_H_
+#define VARNIO_SIMULATOR_RUNNER_TRANSCRIPT_H_
 
 #include <cstdio>
 #include <string>
@@ -40,4 +40,4 @@ class Transcript : public View {
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_TRANSCRIPT_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_TRANSCRIPT_H_

@@ -2,8 +2,8 @@
 // cloud account and its events through the framework stand-in, the TV
 // through the settings and power stand-ins, the contents host through its
 // process, and the home screen through the exported functions.
-#ifndef VARNIO_TOOLS_SCENARIO_PLAYER_H_
-#define VARNIO_TOOLS_SCENARIO_PLAYER_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_PLAYER_H_
+#define VARNIO_SIMULATOR_RUNNER_PLAYER_H_
 
 #include <json/json.h>
 
@@ -70,4 +70,4 @@ class Player {
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_PLAYER_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_PLAYER_H_

@@ -2,8 +2,8 @@
 // platform, acts as the cloud, the TV and the home screen, waits, and states
 // what the home screen must have received. The format is described in
 // examples/scenarios/README.md.
-#ifndef VARNIO_TOOLS_SCENARIO_SCENARIO_H_
-#define VARNIO_TOOLS_SCENARIO_SCENARIO_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_SCENARIO_H_
+#define VARNIO_SIMULATOR_RUNNER_SCENARIO_H_
 
 #include <json/json.h>
 
@@ -39,4 +39,4 @@ int CommandNumber(const Json::Value& nameOrNumber);
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_SCENARIO_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_SCENARIO_H_

@@ -2,8 +2,8 @@
 // directory. IconFiles finds those files (in this build's tree first, then
 // where the package installs them) and embeds them as data: URIs, so that
 // a page written from them stands on its own.
-#ifndef VARNIO_TOOLS_DEMO_ICON_FILES_H_
-#define VARNIO_TOOLS_DEMO_ICON_FILES_H_
+#ifndef VARNIO_SIMULATOR_SCREEN_ICON_FILES_H_
+#define VARNIO_SIMULATOR_SCREEN_ICON_FILES_H_
 
 #include <string>
 #include <vector>
@@ -29,4 +29,4 @@ class IconFiles {
 
 }  // namespace demo
 
-#endif  // VARNIO_TOOLS_DEMO_ICON_FILES_H_
+#endif  // VARNIO_SIMULATOR_SCREEN_ICON_FILES_H_

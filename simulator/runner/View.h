@@ -1,7 +1,7 @@
 // How a scenario run is shown: as a transcript with a table per tile row
 // (the demo), or as its failures alone (a test run).
-#ifndef VARNIO_TOOLS_SCENARIO_VIEW_H_
-#define VARNIO_TOOLS_SCENARIO_VIEW_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_VIEW_H_
+#define VARNIO_SIMULATOR_RUNNER_VIEW_H_
 
 #include <string>
 
@@ -29,4 +29,4 @@ class View {
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_VIEW_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_VIEW_H_

@@ -1,8 +1,8 @@
 // The local contents host run as a child process, so that a scenario can
 // change its mode (a restart) and its threads are not taken for the
 // library's downloads.
-#ifndef VARNIO_TOOLS_SCENARIO_CONTENTS_HOST_PROCESS_H_
-#define VARNIO_TOOLS_SCENARIO_CONTENTS_HOST_PROCESS_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_CONTENTS_HOST_PROCESS_H_
+#define VARNIO_SIMULATOR_RUNNER_CONTENTS_HOST_PROCESS_H_
 
 #include <sys/types.h>
 
@@ -34,4 +34,4 @@ class ContentsHostProcess {
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_CONTENTS_HOST_PROCESS_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_CONTENTS_HOST_PROCESS_H_

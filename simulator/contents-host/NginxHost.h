@@ -4,8 +4,8 @@
 // directory of its own, so that tests may change them, and logs each request
 // with the serial number of its connection, so that tests can count TLS
 // handshakes.
-#ifndef VARNIO_TOOLS_NGINX_HOST_H_
-#define VARNIO_TOOLS_NGINX_HOST_H_
+#ifndef VARNIO_SIMULATOR_NGINX_HOST_H_
+#define VARNIO_SIMULATOR_NGINX_HOST_H_
 
 #include <sys/types.h>
 
@@ -57,4 +57,4 @@ class NginxHost {
   pid_t m_pid = -1;
 };
 
-#endif  // VARNIO_TOOLS_NGINX_HOST_H_
+#endif  // VARNIO_SIMULATOR_NGINX_HOST_H_

@@ -1,7 +1,7 @@
 // A test run's view: each failure and each simulator warning on stderr as
 // "FILE:LINE: ...", and one line of totals.
-#ifndef VARNIO_TOOLS_SCENARIO_SUMMARY_H_
-#define VARNIO_TOOLS_SCENARIO_SUMMARY_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_SUMMARY_H_
+#define VARNIO_SIMULATOR_RUNNER_SUMMARY_H_
 
 #include <set>
 #include <string>
@@ -27,4 +27,4 @@ class Summary : public View {
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_SUMMARY_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_SUMMARY_H_

@@ -1,7 +1,7 @@
 // A tile list as the terminal shows it: per section its title, then one
 // table row per tile with the columns that any tile of the section fills.
-#ifndef VARNIO_TOOLS_DEMO_TILE_TABLE_H_
-#define VARNIO_TOOLS_DEMO_TILE_TABLE_H_
+#ifndef VARNIO_SIMULATOR_SCREEN_TILE_TABLE_H_
+#define VARNIO_SIMULATOR_SCREEN_TILE_TABLE_H_
 
 #include <string>
 
@@ -15,4 +15,4 @@ std::string RenderTileTable(const TileList& list, const std::string& indent = " 
 
 }  // namespace demo
 
-#endif  // VARNIO_TOOLS_DEMO_TILE_TABLE_H_
+#endif  // VARNIO_SIMULATOR_SCREEN_TILE_TABLE_H_

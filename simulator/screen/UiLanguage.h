@@ -3,8 +3,8 @@
 // which answers in the language of the calling process; so, like the TV's
 // UI process, the demo switches its own message language first and then
 // the setting.
-#ifndef VARNIO_TOOLS_DEMO_UI_LANGUAGE_H_
-#define VARNIO_TOOLS_DEMO_UI_LANGUAGE_H_
+#ifndef VARNIO_SIMULATOR_SCREEN_UI_LANGUAGE_H_
+#define VARNIO_SIMULATOR_SCREEN_UI_LANGUAGE_H_
 
 #include <string>
 
@@ -24,4 +24,4 @@ void SwitchUiLanguage(const std::string& settingValue);
 
 }  // namespace demo
 
-#endif  // VARNIO_TOOLS_DEMO_UI_LANGUAGE_H_
+#endif  // VARNIO_SIMULATOR_SCREEN_UI_LANGUAGE_H_

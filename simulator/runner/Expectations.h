@@ -1,7 +1,7 @@
 // What a scenario's expectation lines check: what reached the home screen
 // and the platform since the previous expectation.
-#ifndef VARNIO_TOOLS_SCENARIO_EXPECTATIONS_H_
-#define VARNIO_TOOLS_SCENARIO_EXPECTATIONS_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_EXPECTATIONS_H_
+#define VARNIO_SIMULATOR_RUNNER_EXPECTATIONS_H_
 
 #include <json/json.h>
 
@@ -34,4 +34,4 @@ std::vector<std::string> Check(const Json::Value& expect, const Received& receiv
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_EXPECTATIONS_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_EXPECTATIONS_H_

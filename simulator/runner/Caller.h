@@ -2,8 +2,8 @@
 // first request, as callers should, answers a notice by asking again (unless
 // told not to), and records everything that reaches it, in order, whatever
 // thread it arrives on.
-#ifndef VARNIO_TOOLS_SCENARIO_CALLER_H_
-#define VARNIO_TOOLS_SCENARIO_CALLER_H_
+#ifndef VARNIO_SIMULATOR_RUNNER_CALLER_H_
+#define VARNIO_SIMULATOR_RUNNER_CALLER_H_
 
 #include <atomic>
 #include <mutex>
@@ -53,4 +53,4 @@ class Caller {
 
 }  // namespace scenario
 
-#endif  // VARNIO_TOOLS_SCENARIO_CALLER_H_
+#endif  // VARNIO_SIMULATOR_RUNNER_CALLER_H_

@@ -1,8 +1,8 @@
 // Texts from the library (and so from the contents host and the cloud) made
 // safe and aligned for a terminal table: no control characters or broken
 // UTF-8 reach the terminal, and widths count columns, not bytes.
-#ifndef VARNIO_TOOLS_DEMO_TERMINAL_TEXT_H_
-#define VARNIO_TOOLS_DEMO_TERMINAL_TEXT_H_
+#ifndef VARNIO_SIMULATOR_SCREEN_TERMINAL_TEXT_H_
+#define VARNIO_SIMULATOR_SCREEN_TERMINAL_TEXT_H_
 
 #include <string>
 
@@ -23,4 +23,4 @@ std::string FitCell(const std::string& text, int width, Keep keep = Keep::kHead)
 
 }  // namespace demo
 
-#endif  // VARNIO_TOOLS_DEMO_TERMINAL_TEXT_H_
+#endif  // VARNIO_SIMULATOR_SCREEN_TERMINAL_TEXT_H_
