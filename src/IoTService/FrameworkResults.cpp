@@ -75,7 +75,7 @@ void CIoTService::m_OnRoutineListResult(const std::string& result) {
   {
     CAutoLock lock(m_StateLock);
     if (!m_ListAnswers.Accept(result)) {
-      VARNIO_LOG(1, "routine list that may answer a request made before the account changed: not used");
+      VARNIO_LOG(1, "routine list not used: it may answer a request made before the account changed, or none");
       askAgain = m_ListAnswers.NeedsAsking();
     } else if (!m_AcceptsRoutinesLocked()) {
       VARNIO_LOG(1, "routine list while signed out: dropped");
@@ -120,7 +120,7 @@ void CIoTService::m_OnLoginResult(const std::string& result) {
     // between would otherwise be undone by a request for its routines.
     CAutoLock lock(m_StateLock);
     if (!m_LoginAnswers.Accept(SaysSignedIn(result) ? "signed in" : "signed out")) {
-      VARNIO_LOG(1, "sign-in answer that may answer a request made before the account changed: not used");
+      VARNIO_LOG(1, "sign-in answer not used: it may answer a request made before the account changed, or none");
       askAgain = m_LoginAnswers.NeedsAsking();
     } else {
       const bool wasLoggedIn = m_bIsLoggedIn;

@@ -35,6 +35,7 @@ class EventTest : public ServiceTest {
 TEST_F(EventTest, SignOutEmptiesTilesAndNotifiesOnce) {
   StartSignedIn(kThree);
   events_.Clear();
+  iotfw_sim::SetSignedIn(false);
   iotfw_sim::InjectEvent(1001, "");
   Settle();
   ASSERT_EQ(events_.Count(), 1U);
@@ -75,35 +76,4 @@ TEST_F(EventTest, IgnoredEventsOnlyLog) {
   }
   EXPECT_EQ(events_.Count(), 0U);
   EXPECT_THAT(HeldIds(), ElementsAre("a1", "b2", "c3"));
-}
-
-TEST_F(EventTest, UpdateWhileTileRequestPendingDeliversTheListInstead) {
-  iotfw_sim::SetSignedIn(true);
-  iotfw_sim::SetRoutines("loc-home", kThree);
-  iotfw_sim::SetAnswerMode(107, iotfw_sim::AnswerMode::kNever);
-  StartService();  // sign-in event pending, list never answered
-  iotfw_sim::InjectResult(107, iotfw_sim::MakeRoutineListAnswer(kThree));
-  Settle();
-  ASSERT_EQ(events_.Count(), 1U);
-  iotfw_sim::InjectEvent(1001, "");  // signed out: tiles gone
-  iotfw_sim::InjectResult(102, R"({"result":"Success"})");  // signed in again, list never comes
-  Settle();
-  events_.Clear();
-  iot_svc_get_accelerator_tiles();  // waits for the list
-  Settle();
-  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapCreated", "d4", "Movie"));
-  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapUpdated", "d4", "Movie night"));
-  Settle();
-  // The update served the login event first; the next change serves the request.
-  EXPECT_EQ(events_.Count(), 1U);
-  EXPECT_EQ(results_.Count(), 0U);
-  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapUpdated", "d4", "Movie time"));
-  Settle();
-  ASSERT_EQ(results_.Count(), 1U);
-  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("d4"));
-  EXPECT_EQ(events_.Count(), 1U);
-  // The update flag of the last change is still pending for the next one.
-  iotfw_sim::InjectEvent(kCloud, MakeCloudEvent("InstalledVelkapDeleted", "zz", ""));
-  Settle();
-  EXPECT_EQ(events_.Count(), 2U);
 }

@@ -20,6 +20,7 @@ constexpr int kSignedOut = 1001;
 TEST_F(ServiceTest, EventReachesCallerWithUserDataOnFrameworkThread) {
   StartSignedIn({{"r1", "Good Morning"}});
   events_.Clear();
+  iotfw_sim::SetSignedIn(false);
   iotfw_sim::InjectEvent(kSignedOut, "");
   ASSERT_TRUE(events_.WaitFor(1));
   Settle();

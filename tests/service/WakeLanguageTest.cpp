@@ -44,10 +44,12 @@ TEST_F(ServiceTest, WakeUpFindingSignOutInsideTheRequestClearsTilesAtOnce) {
   EXPECT_TRUE(capture.Contains("login status changed!"));
   EXPECT_EQ(events_.Count(), 1U);
   EXPECT_EQ(iotfw_sim::CountRequests(107), 0);
-  // Signed in again by the next answer: the tiles are gone and must be fetched.
-  iotfw_sim::InjectResult(102, R"({"result":"Success"})");
+  // Signed in again at the next wake-up: the tiles were gone and are fetched.
+  iotfw_sim::SetSignedIn(true);
+  power_sim::TriggerWakeup();
   Settle();
-  EXPECT_EQ(iotfw_sim::CountRequests(107), 1);
+  iot_svc_get_accelerator_tiles();
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("a1", "b2"));
 }
 
 TEST_F(ServiceTest, WakeUpSignedOutOnlyAsksForTheSignInState) {
@@ -78,7 +80,7 @@ TEST_F(ServiceTest, FailedLanguageSubscriptionStillBindsTheCatalogue) {
   vconf_sim::SetNotifyFails(false);
 }
 
-TEST_F(ServiceTest, LanguageChangeSignedInRefreshesRoutinesQuietly) {
+TEST_F(ServiceTest, LanguageChangeSignedInNotifiesAndRefreshesRoutines) {
   StartSignedIn(kTwo);
   iotfw_sim::ClearRequests();
   events_.Clear();
@@ -86,7 +88,8 @@ TEST_F(ServiceTest, LanguageChangeSignedInRefreshesRoutinesQuietly) {
   vconf_sim::SetStr("db/menu_widget/language", "ko_KR.utf8");
   Settle();
   EXPECT_EQ(iotfw_sim::CountRequests(107), 1);
-  EXPECT_EQ(events_.Count(), 0U);
+  // The routines title is in another language now, and the list changed.
+  EXPECT_EQ(events_.Count(), 2U);
   iot_svc_get_accelerator_tiles();
   EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("k1"));
 }
