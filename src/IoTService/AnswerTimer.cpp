@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kMaxBackoff = 32;
+constexpr int kMaxBackoff = 4;
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 // The wait runs on a thread of its own, started by Start and ending once
 // nothing is waited for: an idle service keeps no thread. When no thread
 // can be had, the wait is left to the next Start. While answers keep
-// failing to come, each wait is twice the last, up to 32 times the first.
+// failing to come, each wait is twice the last, up to four times the first.
 #ifndef VARNIO_IOTSERVICE_ANSWERTIMER_H_
 #define VARNIO_IOTSERVICE_ANSWERTIMER_H_
 

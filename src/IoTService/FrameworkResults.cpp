@@ -74,9 +74,10 @@ void CIoTService::m_OnRoutineListResult(const std::string& result) {
   bool changed = false;
   {
     CAutoLock lock(m_StateLock);
-    if (!m_ListAnswers.Accept(result)) {
+    const CAnswerBook::Verdict verdict = m_ListAnswers.Take(result);
+    if (verdict != CAnswerBook::Verdict::kUse) {
       VARNIO_LOG(1, "routine list not used: it may answer a request made before the account changed, or none");
-      askAgain = m_ListAnswers.NeedsAsking();
+      askAgain = verdict == CAnswerBook::Verdict::kAskAgain;
     } else if (!m_AcceptsRoutinesLocked()) {
       VARNIO_LOG(1, "routine list while signed out: dropped");
     } else {
@@ -119,9 +120,10 @@ void CIoTService::m_OnLoginResult(const std::string& result) {
     // The answer is taken in and acted on in one hold: a sign-out event in
     // between would otherwise be undone by a request for its routines.
     CAutoLock lock(m_StateLock);
-    if (!m_LoginAnswers.Accept(SaysSignedIn(result) ? "signed in" : "signed out")) {
+    const CAnswerBook::Verdict verdict = m_LoginAnswers.Take(SaysSignedIn(result) ? "signed in" : "signed out");
+    if (verdict != CAnswerBook::Verdict::kUse) {
       VARNIO_LOG(1, "sign-in answer not used: it may answer a request made before the account changed, or none");
-      askAgain = m_LoginAnswers.NeedsAsking();
+      askAgain = verdict == CAnswerBook::Verdict::kAskAgain;
     } else {
       const bool wasLoggedIn = m_bIsLoggedIn;
       m_UpdateLoginStatus(result);
@@ -142,9 +144,9 @@ void CIoTService::m_OnLoginResult(const std::string& result) {
     }
   }
   if (askAgain) m_RequestLoginStatus();
-  m_StopTimerIfNothingWanted();
   if (signedOut) m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
   if (needRoutines) m_RefreshLocationAndRequestRoutines();
+  m_StopTimerIfNothingWanted();
 }
 
 void CIoTService::m_OnAnswerOverdue() {

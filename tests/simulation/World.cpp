@@ -5,6 +5,8 @@
 #include <vconf_sim.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <chrono>
 #include <limits>
 #include <sstream>
@@ -34,8 +36,9 @@ constexpr int kRefresh = 1005;
 // end; and for the answer to a last request, which comes in milliseconds.
 constexpr std::chrono::seconds kPatience{20};
 constexpr std::chrono::seconds kAnswerPatience{5};
-// How long the service waits for a framework answer before it asks again.
-constexpr std::chrono::milliseconds kServiceAnswerWait{VARNIO_FRAMEWORK_ANSWER_WAIT_MS};
+// The longest the service waits for a framework answer before it asks
+// again: four times its first wait, once answers failed to come.
+constexpr std::chrono::milliseconds kServiceAnswerWait{4 * VARNIO_FRAMEWORK_ANSWER_WAIT_MS};
 
 std::string Join(const std::vector<std::string>& items) {
   std::string out;
@@ -44,6 +47,20 @@ std::string Join(const std::vector<std::string>& items) {
 }
 
 // The session a routine id belongs to ("s3r7" is of session 3); -1 for none.
+// The names of the process's threads, for a report.
+std::string ThreadNames() {
+  std::string names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end;
+       it.increment(error)) {
+    std::ifstream comm(it->path() / "comm");
+    std::string name;
+    std::getline(comm, name);
+    names += name + " ";
+  }
+  return names;
+}
+
 int SessionOf(const std::string& id) {
   if (id.size() < 2 || id[0] != 's') return -1;
   return std::atoi(id.c_str() + 1);
@@ -408,6 +425,11 @@ bool World::Quiet() {
     calm = !busy && activity == lastActivity ? calm + 1 : 0;
     if (calm >= 2) return true;
     lastActivity = activity;
+    if (Clock::now() + std::chrono::milliseconds(busy ? 5 : 20) >= deadline) {
+      Trace(std::string("not quiet: ") + (owed ? "a signed-out request is owed its row; " : "") +
+            (m_host.Answering() ? "the host is answering; " : "") + std::to_string(ThreadCount()) + " threads, " +
+            std::to_string(m_baseThreads) + " at the start: " + ThreadNames());
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(busy ? 5 : 20));
   }
   return false;
@@ -497,7 +519,7 @@ bool World::HoldsExpected(Row& held, Row& expected) {
   // An answer the framework never gave is asked for again once the service
   // has waited for it, and that answer may complete a sign-in whose notice
   // the caller then answers.
-  const Clock::time_point deadline = Clock::now() + kServiceAnswerWait * 2 + kAnswerPatience;
+  const Clock::time_point deadline = Clock::now() + kServiceAnswerWait + kAnswerPatience;
   for (;;) {
     Quiet();
     bool anyContentsTexts = false;

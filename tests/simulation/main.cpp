@@ -3,7 +3,7 @@
 // in a process of its own, each ending with the checks of World.
 //
 //   varnio_simulation [--seconds N | --minutes N] [--first-seed S] [--keep-going]
-//   varnio_simulation --seed S [--steps 1,4,9] [--repeat N] [--in-process] [--shrink]
+//   varnio_simulation --seed S [--steps 1,4,9] [--repeat N] [--in-process] [--shrink | --describe]
 //
 // A failing run prints its seed, its steps, what went wrong and a trace;
 // --seed replays it (the threads' timing differs from run to run, so
@@ -42,6 +42,7 @@ struct Options {
   bool inProcess = false;
   bool keepGoing = false;
   bool shrink = false;
+  bool describe = false;
   bool someSteps = false;     // --steps given
   std::vector<size_t> steps;  // 1-based
 };
@@ -99,13 +100,15 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.keepGoing = true;
     } else if (arg == "--shrink") {
       o.shrink = true;
+    } else if (arg == "--describe") {
+      o.describe = true;
     } else if (arg == "--steps" && hasValue) {
       o.someSteps = true;
       o.steps = ParseSteps(argv[++i]);
     } else {
       std::fprintf(stderr,
                    "usage: %s [--seconds N | --minutes N] [--first-seed S] [--keep-going]\n"
-                   "       %s --seed S [--steps 1,4,9] [--repeat N] [--in-process] [--shrink]\n",
+                   "       %s --seed S [--steps 1,4,9] [--repeat N] [--in-process] [--shrink | --describe]\n",
                    argv[0], argv[0]);
       return false;
     }
@@ -201,6 +204,10 @@ std::vector<size_t> Shrink(uint64_t seed, bool some, std::vector<size_t> steps, 
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) return 2;
+  if (o.describe) {
+    std::printf("%s", sim::Describe(PlanOf(o.firstSeed, o.someSteps, o.steps)).c_str());
+    return 0;
+  }
   if (o.shrink) {
     const std::vector<size_t> steps = Shrink(o.firstSeed, o.someSteps, o.steps, std::max(o.repeat, 5));
     double seconds = 0;
