@@ -33,9 +33,11 @@ int main() {
 
   TileRow row;
   if (!Check(row.Connect(), "the library takes both callbacks")) return 1;
-  varnio_sim::TakeThreadBaseline();  // the library has started; no request yet
+  // The library has started and no request is out: the threads it has now
+  // are not downloads.
+  bool ok = Check(varnio_sim::TakeThreadBaseline(), "the simulator counts the threads");
   row.Refresh();
-  bool ok = Check(varnio_sim::WaitIdle(), "the contents download ends");
+  ok &= Check(varnio_sim::WaitIdle(), "the contents download ends");
   Show("signed out", row.Tiles());
   ok &= Check(row.Tiles().size() == 4, "four introduction tiles");
 
@@ -50,7 +52,7 @@ int main() {
               "one tile per routine of the account");
 
   if (!routines.empty()) row.Execute(routines[0]);
-  varnio_sim::WaitIdle();
+  ok &= Check(varnio_sim::WaitIdle(), "the framework has the request");
   const std::vector<iotfw_sim::Request> requests = iotfw_sim::Requests();
   ok &= Check(!requests.empty() && requests.back().command == EIFW_REQUEST_EXECUTE_ROUTINE &&
                   requests.back().argument == "r-1",
