@@ -72,6 +72,20 @@ answers() {  # answers NAME STATUS
 }
 check "malformed lines are each named, nothing is played" answers malformed 2
 check "failed expectations are each named with their line" answers failing 1
+verbose_failures() {  # a transcript keeps failures on stderr, as FILE:LINE alone does
+  (cd "$here" && "$prefix/bin/varnio-sim-run" --verbose failing.jsonl) 2>"$scratch/verbose.err" >/dev/null
+  diff -u <(head -n -1 "$here/failing.expected") "$scratch/verbose.err"
+}
+check "--verbose still tells failures on stderr as FILE:LINE" verbose_failures
+said() {  # said STATUS MESSAGE ARGS...: the runner exits with STATUS, saying MESSAGE
+  local status=0 want=$1 message=$2
+  shift 2
+  "$prefix/bin/varnio-sim-run" "$@" >"$scratch/said.out" 2>&1 || status=$?
+  [ "$status" -eq "$want" ] && grep -qF -- "$message" "$scratch/said.out" || { cat "$scratch/said.out"; return 1; }
+}
+printf '# nothing to play\n\n' >"$scratch/empty.jsonl"
+check "an empty file is an error" said 2 "empty.jsonl: no line to play" "$scratch/empty.jsonl"
+check "an unknown option is named" said 2 "unknown option --fast" --fast "$here/failing.jsonl"
 
 echo "---- the tizen preset against the simulator's pkg-config files"
 tizen_build() {
