@@ -7,7 +7,10 @@
 #include <varnio_sim.h>
 #include <vconf_sim.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "TileRow.h"
 
@@ -26,6 +29,11 @@ bool Check(bool ok, const char* what) {
 }  // namespace
 
 int main() {
+  // The routines title comes in the process's message language, as on the
+  // TV: set it before the library's first lookup.
+  setenv("LANGUAGE", "en", 1);
+  std::setlocale(LC_ALL, "C.UTF-8");
+
   // The simulated account: signed out, with two routines in the cloud.
   iotfw_sim::SetRoutines("loc-home", {{"r-1", "Good Morning"}, {"r-2", "Movie night"}});
   vconf_sim::SetStr("db/menu_widget/language", "en_US.utf8");
@@ -40,6 +48,8 @@ int main() {
   ok &= Check(varnio_sim::WaitIdle(), "the contents download ends");
   Show("signed out", row.Tiles());
   ok &= Check(row.Tiles().size() == 4, "four introduction tiles");
+  ok &= Check(!row.Tiles().empty() && !row.Tiles()[0].image.empty(),
+              "their texts and images came down (the contents host is up and trusted)");
 
   // The user signs in on the phone: the library announces the change and
   // the row asks again.
@@ -50,6 +60,10 @@ int main() {
   Show("signed in", routines);
   ok &= Check(routines.size() == 2 && routines[0].id == "r-1" && routines[1].text == "Movie night",
               "one tile per routine of the account");
+  ok &= Check(row.Titles() == std::vector<std::string>{"Routines"}, "the routines title is translated");
+  bool iconsThere = !routines.empty();
+  for (const Tile& tile : routines) iconsThere &= std::filesystem::exists(tile.image);
+  ok &= Check(iconsThere, "the routine icons are where the row says");
 
   if (!routines.empty()) row.Execute(routines[0]);
   ok &= Check(varnio_sim::WaitIdle(), "the framework has the request");
