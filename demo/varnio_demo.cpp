@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     for (const std::string& error : errors) std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
-  dlog_sim::SetEchoToStderr(options.log);
+  dlog_sim::SetEcho(options.log ? dlog_sim::Echo::kAll : dlog_sim::Echo::kNone);
 
   scenario::Transcript transcript(stdout, "The day is over");
   scenario::Player player(transcript, nullptr, std::chrono::milliseconds(options.patienceMs));

@@ -32,22 +32,30 @@ std::vector<Tile> TileRow::Tiles() const {
   return m_tiles;
 }
 
+std::vector<std::string> TileRow::Titles() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_titles;
+}
+
 // A row: an array of sections, each with its tiles under "data".
 void TileRow::OnTiles(std::string json, void* self) {
   Json::Value sections;
   std::istringstream in(json);
   if (!Json::parseFromStream(Json::CharReaderBuilder(), in, &sections, nullptr) || !sections.isArray()) return;
   std::vector<Tile> tiles;
+  std::vector<std::string> titles;
   for (const Json::Value& section : sections) {
+    titles.push_back(section["title"].asString());
     for (const Json::Value& item : section["data"]) {
       // Routines carry their label as "name", the other tiles as "text".
       const std::string text = item.isMember("name") ? item["name"].asString() : item["text"].asString();
-      tiles.push_back({item["type"].asString(), item["id"].asString(), text});
+      tiles.push_back({item["type"].asString(), item["id"].asString(), text, item["image"].asString()});
     }
   }
   TileRow* row = static_cast<TileRow*>(self);
   std::lock_guard<std::mutex> lock(row->m_mutex);
   row->m_tiles = std::move(tiles);
+  row->m_titles = std::move(titles);
 }
 
 // The row shown is out of date: ask again. Calling back in from here is allowed.

@@ -12,6 +12,7 @@ struct Tile {
   std::string type;  // IOT_TILE_VIDEO, IOT_TILE_APP or IOT_TILE_ROUTINE
   std::string id;
   std::string text;
+  std::string image;  // a URL, or for a routine the path of a local icon
 };
 
 class TileRow {
@@ -25,6 +26,7 @@ class TileRow {
   void Execute(const Tile& tile);
 
   std::vector<Tile> Tiles() const;
+  std::vector<std::string> Titles() const;  // one per section
 
  private:
   static void OnTiles(std::string json, void* self);
@@ -32,6 +34,7 @@ class TileRow {
 
   mutable std::mutex m_mutex;
   std::vector<Tile> m_tiles;
+  std::vector<std::string> m_titles;
 };
 
 #endif  // HOME_SCREEN_TILE_ROW_H_

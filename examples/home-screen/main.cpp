@@ -7,7 +7,10 @@
 #include <varnio_sim.h>
 #include <vconf_sim.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "TileRow.h"
 
@@ -26,6 +29,11 @@ bool Check(bool ok, const char* what) {
 }  // namespace
 
 int main() {
+  // The routines title comes in the process's message language, as on the
+  // TV: set it before the library's first lookup.
+  setenv("LANGUAGE", "en", 1);
+  std::setlocale(LC_ALL, "C.UTF-8");
+
   // The simulated account: signed out, with two routines in the cloud.
   iotfw_sim::SetRoutines("loc-home", {{"r-1", "Good Morning"}, {"r-2", "Movie night"}});
   vconf_sim::SetStr("db/menu_widget/language", "en_US.utf8");
@@ -33,11 +41,15 @@ int main() {
 
   TileRow row;
   if (!Check(row.Connect(), "the library takes both callbacks")) return 1;
-  varnio_sim::TakeThreadBaseline();  // the library has started; no request yet
+  // The library has started and no request is out: the threads it has now
+  // are not downloads.
+  bool ok = Check(varnio_sim::TakeThreadBaseline(), "the simulator counts the threads");
   row.Refresh();
-  bool ok = Check(varnio_sim::WaitIdle(), "the contents download ends");
+  ok &= Check(varnio_sim::WaitIdle(), "the contents download ends");
   Show("signed out", row.Tiles());
   ok &= Check(row.Tiles().size() == 4, "four introduction tiles");
+  ok &= Check(!row.Tiles().empty() && !row.Tiles()[0].image.empty(),
+              "their texts and images came down (the contents host is up and trusted)");
 
   // The user signs in on the phone: the library announces the change and
   // the row asks again.
@@ -48,9 +60,13 @@ int main() {
   Show("signed in", routines);
   ok &= Check(routines.size() == 2 && routines[0].id == "r-1" && routines[1].text == "Movie night",
               "one tile per routine of the account");
+  ok &= Check(row.Titles() == std::vector<std::string>{"Routines"}, "the routines title is translated");
+  bool iconsThere = !routines.empty();
+  for (const Tile& tile : routines) iconsThere &= std::filesystem::exists(tile.image);
+  ok &= Check(iconsThere, "the routine icons are where the row says");
 
   if (!routines.empty()) row.Execute(routines[0]);
-  varnio_sim::WaitIdle();
+  ok &= Check(varnio_sim::WaitIdle(), "the framework has the request");
   const std::vector<iotfw_sim::Request> requests = iotfw_sim::Requests();
   ok &= Check(!requests.empty() && requests.back().command == EIFW_REQUEST_EXECUTE_ROUTINE &&
                   requests.back().argument == "r-1",

@@ -41,18 +41,24 @@ std::vector<Arrival> Caller::TakeArrivals() {
 }
 
 void Caller::OnResult(std::string text, void* userData) {
-  static_cast<Caller*>(userData)->Record({Arrival::Kind::kRow, std::move(text), t_insideRequest});
+  static_cast<Caller*>(userData)->Record(Arrival::Kind::kRow, std::move(text));
 }
 
 void Caller::OnEvent(std::string text, void* userData) {
   Caller* caller = static_cast<Caller*>(userData);
-  caller->Record({Arrival::Kind::kNotice, std::move(text), t_insideRequest});
+  caller->Record(Arrival::Kind::kNotice, std::move(text));
   if (!caller->m_askOnNotice) return;
-  caller->Record({Arrival::Kind::kAsked, std::string(), t_insideRequest});
+  caller->Record(Arrival::Kind::kAsked, std::string());
   caller->RequestTiles();
 }
 
-void Caller::Record(Arrival arrival) {
+void Caller::Record(Arrival::Kind kind, std::string text) {
+  Arrival arrival;
+  arrival.kind = kind;
+  arrival.text = std::move(text);
+  arrival.insideRequest = t_insideRequest;
+  arrival.at = std::chrono::steady_clock::now();
+  arrival.thread = std::this_thread::get_id();
   std::lock_guard<std::mutex> lock(m_mutex);
   m_arrivals.push_back(std::move(arrival));
 }

@@ -6,8 +6,10 @@
 #define VARNIO_SIMULATOR_RUNNER_CALLER_H_
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace scenario {
@@ -21,6 +23,8 @@ struct Arrival {
   Kind kind = Kind::kRow;
   std::string text;
   bool insideRequest = false;  // delivered inside the caller's own tile request
+  std::chrono::steady_clock::time_point at;
+  std::thread::id thread;  // it arrived on
 };
 
 class Caller {
@@ -43,7 +47,7 @@ class Caller {
  private:
   static void OnResult(std::string text, void* userData);
   static void OnEvent(std::string text, void* userData);
-  void Record(Arrival arrival);
+  void Record(Arrival::Kind kind, std::string text);
 
   bool m_started = false;
   std::atomic<bool> m_askOnNotice{true};

@@ -30,29 +30,69 @@ void CompareList(const Json::Value& expect, const char* name, const std::vector<
   if (wanted != got) problems.push_back(std::string("expected ") + name + " " + List(wanted) + ", got " + List(got));
 }
 
-void CheckRow(const Json::Value& expect, const Received& received, std::vector<std::string>& problems) {
-  if (!expect.isMember("row") && !expect.isMember("titles") && !expect.isMember("ids") && !expect.isMember("names")) {
-    return;
-  }
-  auto last = std::find_if(received.arrivals.rbegin(), received.arrivals.rend(),
-                           [](const Arrival& a) { return a.kind == Arrival::Kind::kRow; });
-  if (last == received.arrivals.rend()) {
-    problems.push_back("expected a tile row, none arrived");
-    return;
-  }
-  const demo::TileList list = demo::ParseTileList(last->text);
+// Compares one row with a description (row, titles, ids, names); `which`
+// ("last row", "row 2") heads each message.
+void CompareRow(const Json::Value& description, const std::string& text, const std::string& which,
+                std::vector<std::string>& problems) {
+  const demo::TileList list = demo::ParseTileList(text);
   const std::string kind = RowKind(list);
-  if (expect.isMember("row") && expect["row"].asString() != kind) {
-    problems.push_back("expected a row of " + expect["row"].asString() + ", got " + kind);
+  if (description.isMember("row") && description["row"].asString() != kind) {
+    problems.push_back(which + ": expected a row of " + description["row"].asString() + ", got " + kind);
   }
   std::vector<std::string> titles, names;
   for (const demo::TileSection& section : list.sections) {
     titles.push_back(section.title);
     for (const demo::Tile& tile : section.tiles) names.push_back(tile.text);
   }
-  CompareList(expect, "titles", titles, problems);
-  CompareList(expect, "ids", list.Ids(), problems);
-  CompareList(expect, "names", names, problems);
+  const std::pair<const char*, std::vector<std::string>> lists[] = {
+      {"titles", titles}, {"ids", list.Ids()}, {"names", names}};
+  for (const auto& got : lists) {
+    if (!description.isMember(got.first)) continue;
+    const std::vector<std::string> wanted = Strings(description[got.first]);
+    if (wanted != got.second) {
+      problems.push_back(which + ": expected " + got.first + " " + List(wanted) + ", got " + List(got.second));
+    }
+  }
+}
+
+std::vector<std::string> Rows(const Received& received) {
+  std::vector<std::string> rows;
+  for (const Arrival& a : received.arrivals) {
+    if (a.kind == Arrival::Kind::kRow) rows.push_back(a.text);
+  }
+  return rows;
+}
+
+void CheckRows(const Json::Value& expect, const Received& received, std::vector<std::string>& problems) {
+  const std::vector<std::string> rows = Rows(received);
+  const bool describesLast =
+      expect.isMember("row") || expect.isMember("titles") || expect.isMember("ids") || expect.isMember("names");
+  if (describesLast) {
+    if (rows.empty()) {
+      problems.push_back("expected a tile row, none arrived");
+    } else {
+      CompareRow(expect, rows.back(), "last row", problems);
+    }
+  }
+  if (expect.isMember("each_row")) {
+    const Json::Value& each = expect["each_row"];
+    if (each.size() != rows.size()) {
+      problems.push_back("expected " + std::to_string(each.size()) + " row(s) in \"each_row\", got " +
+                         std::to_string(rows.size()));
+    }
+    for (size_t i = 0; i < rows.size() && i < each.size(); ++i) {
+      CompareRow(each[static_cast<Json::ArrayIndex>(i)], rows[i], "row " + std::to_string(i + 1), problems);
+    }
+  }
+  for (const Json::Value& id : expect["no_row_has"]) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const std::vector<std::string> ids = demo::ParseTileList(rows[i]).Ids();
+      if (std::find(ids.begin(), ids.end(), id.asString()) != ids.end()) {
+        problems.push_back("row " + std::to_string(i + 1) + ": expected no tile \"" + id.asString() + "\", got " +
+                           List(ids));
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -64,7 +104,8 @@ std::string RowKind(const demo::TileList& list) {
   const bool introIds = ids == std::vector<std::string>{"intro", "how", "uses", "start"} ||
                         ids == std::vector<std::string>(4);
   if (list.sections.size() == 2 && introIds) return "intro";
-  const bool allRoutines = list.sections.size() == 1 && !list.sections[0].tiles.empty() &&
+  // Signed in with no routine, the routines section comes with no tiles.
+  const bool allRoutines = list.sections.size() == 1 &&
                            std::all_of(list.sections[0].tiles.begin(), list.sections[0].tiles.end(),
                                        [](const demo::Tile& t) { return t.type == "IOT_TILE_ROUTINE"; });
   if (allRoutines) return "routines";
@@ -91,7 +132,7 @@ std::vector<std::string> Check(const Json::Value& expect, const Received& receiv
                          ", got " + std::to_string(got));
     }
   }
-  CheckRow(expect, received, problems);
+  CheckRows(expect, received, problems);
   std::vector<std::string> launches;
   for (const std::string& link : received.deepLinks) launches.push_back(DeepLinkType(link));
   CompareList(expect, "launches", launches, problems);
@@ -100,7 +141,7 @@ std::vector<std::string> Check(const Json::Value& expect, const Received& receiv
     const std::string wanted = expect["warning"].asString();
     const bool found = std::any_of(received.warnings.begin(), received.warnings.end(),
                                    [&](const std::string& w) { return w.find(wanted) != std::string::npos; });
-    if (!found) problems.push_back("expected a simulator warning with \"" + wanted + "\", got " + List(received.warnings));
+    if (!found) problems.push_back("expected a warning with \"" + wanted + "\", got " + List(received.warnings));
   }
   return problems;
 }

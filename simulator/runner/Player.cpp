@@ -2,13 +2,16 @@
 
 #include <IoTFrameworkSim.h>
 #include <device/power_sim.h>
+#include <dlog.h>
 #include <dlog_sim.h>
 #include <varnio_sim.h>
 #include <vconf_sim.h>
 #include <was_sim.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <sstream>
 #include <thread>
 #include <utility>
 
@@ -19,7 +22,8 @@ namespace scenario {
 namespace {
 
 constexpr int kExecuteRoutine = 111;
-const char kSimulatorTag[] = "varnio-sim";
+constexpr char kLibraryTag[] = "varnio";
+constexpr char kSimulatorTag[] = "varnio-sim";
 
 // Lines that only set the platform up; any other starts the service first.
 bool IsSetUp(const std::string& action) {
@@ -37,7 +41,27 @@ std::vector<iotfw_sim::Routine> RoutinesOf(const Json::Value& array) {
 iotfw_sim::AnswerMode AnswerModeNamed(const std::string& name) {
   if (name == "sync") return iotfw_sim::AnswerMode::kSync;
   if (name == "never") return iotfw_sim::AnswerMode::kNever;
+  if (name == "held") return iotfw_sim::AnswerMode::kHeld;
   return iotfw_sim::AnswerMode::kAsync;
+}
+
+// The languages the library has a catalogue of, as the build installed them.
+bool HasCatalogue(const std::string& settingValue) {
+  std::istringstream catalogues(VARNIO_SIM_CATALOGUES);
+  const std::string language = settingValue.substr(0, settingValue.find('_'));
+  for (std::string name; catalogues >> name;) {
+    if (name == language) return true;
+  }
+  return false;
+}
+
+// The held answers to `command`, as indexes among all held ones, oldest first.
+std::vector<size_t> HeldAnswersTo(int command) {
+  std::vector<size_t> indexes;
+  for (size_t i = 0, count = iotfw_sim::HeldAnswerCount(); i < count; ++i) {
+    if (iotfw_sim::HeldAnswerCommand(i) == command) indexes.push_back(i);
+  }
+  return indexes;
 }
 
 }  // namespace
@@ -81,6 +105,8 @@ void Player::PlayLine(const Line& line) {
     Event(line.value);
   } else if (action == "answer") {
     Answer(line.value);
+  } else if (action == "release" || action == "drop") {
+    ReleaseOrDrop(line.value, action == "release");
   } else if (action == "hold") {
     m_held = value.asBool();
     iotfw_sim::HoldCallbacks(m_held);
@@ -112,7 +138,7 @@ void Player::Start() {
   m_started = true;
   if (!m_caller.Start()) Fail("the library refused the callbacks");
   // Registering started the service, and no tile request is out yet.
-  varnio_sim::TakeThreadBaseline();
+  if (!varnio_sim::TakeThreadBaseline()) Fail("the simulator could not count the threads (its log says why)");
   // The start's own notice of a signed-in user may come before the event
   // callback is registered, or after: what the start brings is shown but
   // not counted, so that expectations do not depend on that race.
@@ -123,22 +149,18 @@ void Player::Start() {
 void Player::Settle(std::chrono::milliseconds timeout) {
   const bool idle = m_held ? varnio_sim::WaitIdleExceptFramework(timeout) : varnio_sim::WaitIdle(timeout);
   TakeWhatArrived();
-  if (!idle) Fail("still busy after " + std::to_string(timeout.count()) + " ms: a contents download has not ended");
+  if (!idle) {
+    Fail("still busy after " + std::to_string(timeout.count()) +
+         " ms: a contents download has not ended (the library ends one after at most 120 s, 240 s when four "
+         "ran before it; raise --timeout-ms, or the line's \"timeout_ms\")");
+  }
 }
 
 void Player::TakeWhatArrived() {
   for (Arrival& arrival : m_caller.TakeArrivals()) {
-    switch (arrival.kind) {
-      case Arrival::Kind::kRow:
-        m_view.Row(arrival);
-        break;
-      case Arrival::Kind::kNotice:
-        Say(View::Kind::kArrival, "< IOT_SVC_EVENT_TILES_CHANGED");
-        if (!arrival.text.empty()) Fail("the notice carries a text: " + arrival.text);
-        break;
-      case Arrival::Kind::kAsked:
-        Say(View::Kind::kAction, "> iot_svc_get_accelerator_tiles(), asking again on the notice");
-        break;
+    m_view.Arrived(arrival);
+    if (arrival.kind == Arrival::Kind::kNotice && !arrival.text.empty()) {
+      Fail("the notice carries a text: " + arrival.text);
     }
     m_received.arrivals.push_back(std::move(arrival));
   }
@@ -158,8 +180,8 @@ void Player::TakeWhatArrived() {
   const std::vector<dlog_sim::Line> log = dlog_sim::Captured();
   for (; m_logLinesSeen < log.size(); ++m_logLinesSeen) {
     const dlog_sim::Line& line = log[m_logLinesSeen];
-    if (line.tag != kSimulatorTag) continue;
-    Say(View::Kind::kWarning, line.text);
+    if (line.priority < DLOG_WARN || (line.tag != kSimulatorTag && line.tag != kLibraryTag)) continue;
+    Say(View::Kind::kWarning, line.tag + ": " + line.text);
     m_received.warnings.push_back(line.text);
   }
 }
@@ -194,6 +216,10 @@ void Player::Language(const std::string& value) {
   // language changes.
   if (m_started) Settle(m_timeout);
   Say(View::Kind::kAction, "> db/menu_widget/language = " + value);
+  if (!HasCatalogue(value)) {
+    Say(View::Kind::kNote, "the library has no catalogue for \"" + value.substr(0, value.find('_')) +
+                               "\": the routines title stays \"TV_SID_ROUTINES\", and the contents are the general file");
+  }
   demo::SwitchUiLanguage(value);
   m_languageSet = true;
 }
@@ -257,6 +283,42 @@ void Player::Answer(const Json::Value& line) {
   } else {
     iotfw_sim::InjectResult(command, text);
   }
+}
+
+void Player::ReleaseOrDrop(const Json::Value& line, bool release) {
+  const char* verb = release ? "release" : "drop";
+  // The request that is held may still be on its way to the framework.
+  Settle(m_timeout);
+  const int command = CommandNumber(line[verb]);
+  const std::vector<size_t> held = HeldAnswersTo(command);
+  const Json::Value which = line.get("which", "oldest");
+  size_t pick = held.size();
+  if (which == "oldest" && !held.empty()) pick = 0;
+  if (which == "newest" && !held.empty()) pick = held.size() - 1;
+  if (which.isInt() && which.asUInt() < held.size()) pick = which.asUInt();
+  const std::string shownWhich = which.isString() ? which.asString() : "index " + std::to_string(which.asUInt());
+  if (pick == held.size()) {
+    const std::string name = line[verb].isString() ? line[verb].asString() : std::to_string(command);
+    Fail(std::string("nothing to ") + verb + ": " +
+         (held.empty() ? "no answer to " + name + " is held; hold them with {\"answers\": {\"" + name +
+                             "\": \"held\"}} before the request"
+                       : std::to_string(held.size()) + " answer(s) to " + name + " held, none at " + shownWhich));
+    return;
+  }
+  const std::string what = "held answer to " + std::to_string(command) + " (" + shownWhich + " of " +
+                           std::to_string(held.size()) + ")";
+  if (!release) {
+    Say(View::Kind::kAction, "> " + what + " dropped");
+    iotfw_sim::DropHeldAnswer(held[pick]);
+    return;
+  }
+  const bool asAsked = line.get("text", "now").asString() == "as_asked";
+  const bool now = line.get("deliver", "queued").asString() == "now";
+  Say(View::Kind::kAction, "> " + what + " released, " +
+                               (asAsked ? "as the account was when asked" : "as the account is now") +
+                               (now ? ", delivered at once on the runner's thread" : ", queued for the framework's thread"));
+  iotfw_sim::ReleaseHeldAnswer(held[pick], now, false,
+                               asAsked ? iotfw_sim::HeldText::kAsAsked : iotfw_sim::HeldText::kNow);
 }
 
 void Player::Execute(const Json::Value& line) {

@@ -44,6 +44,7 @@ class Player {
   void ContentsHost(const std::string& mode);
   void Event(const Json::Value& line);
   void Answer(const Json::Value& line);
+  void ReleaseOrDrop(const Json::Value& line, bool release);
   void Execute(const Json::Value& line);
   void Expect(const Json::Value& line);
   std::chrono::milliseconds TimeoutOf(const Json::Value& line) const;

@@ -1,10 +1,11 @@
 // Reads scenario files and checks the shape of every line before anything
-// runs, so that a mistake anywhere in a file is told at once with its line,
-// and the player can take every value as checked.
+// runs, so that every mistake in a file is told at once with its line, and
+// the player can take every value as checked.
 #include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
+#include <regex>
 #include <set>
 #include <utility>
 
@@ -13,11 +14,12 @@
 namespace scenario {
 namespace {
 
-// What is wrong with a value; empty when nothing is.
-using Problem = std::string;
+// What is wrong with a line, one text per mistake.
+using Problems = std::vector<std::string>;
 
 constexpr int kMaxSleepMs = 60000;
 constexpr int kMaxTimeoutMs = 600000;
+constexpr int kMaxCount = 1000000;
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
@@ -27,219 +29,259 @@ std::string Join(const std::vector<std::string>& words) {
   return out;
 }
 
-Problem Members(const Json::Value& object, const std::string& what, const std::vector<std::string>& allowed) {
-  if (!object.isObject()) return what + " must be an object";
-  const std::set<std::string> known(allowed.begin(), allowed.end());
-  for (const std::string& name : object.getMemberNames()) {
-    if (known.count(name) == 0) return what + " has no member " + Quoted(name) + " (it may have " + Join(allowed) + ")";
-  }
-  return Problem();
+// A rule checks one value, named `what` in its messages.
+using Rule = std::function<void(const Json::Value&, const std::string& what, Problems&)>;
+
+void String(const Json::Value& value, const std::string& what, Problems& problems) {
+  if (!value.isString()) problems.push_back(what + " must be a string");
 }
 
-Problem String(const Json::Value& value, const std::string& what) {
-  return value.isString() ? Problem() : what + " must be a string";
+void Bool(const Json::Value& value, const std::string& what, Problems& problems) {
+  if (!value.isBool()) problems.push_back(what + " must be true or false");
 }
 
-Problem Bool(const Json::Value& value, const std::string& what) {
-  return value.isBool() ? Problem() : what + " must be true or false";
+Rule WholeNumber(int max) {
+  return [max](const Json::Value& value, const std::string& what, Problems& problems) {
+    if (value.isIntegral() && value.isInt() && value.asInt() >= 0 && value.asInt() <= max) return;
+    problems.push_back(what + " must be a whole number from 0 to " + std::to_string(max));
+  };
 }
 
-Problem WholeNumber(const Json::Value& value, const std::string& what, int max) {
-  if (value.isIntegral() && value.isInt() && value.asInt() >= 0 && value.asInt() <= max) return Problem();
-  return what + " must be a whole number from 0 to " + std::to_string(max);
-}
-
-Problem OneOf(const Json::Value& value, const std::string& what, const std::vector<std::string>& words) {
+bool IsOneOf(const Json::Value& value, const std::vector<std::string>& words) {
   for (const std::string& word : words) {
-    if (value.isString() && value.asString() == word) return Problem();
+    if (value.isString() && value.asString() == word) return true;
   }
-  return what + " must be one of " + Join(words);
+  return false;
 }
 
-Problem Strings(const Json::Value& value, const std::string& what) {
-  if (!value.isArray()) return what + " must be an array of strings";
-  for (const Json::Value& item : value) {
-    if (!item.isString()) return what + " must be an array of strings";
-  }
-  return Problem();
+Rule OneOf(std::vector<std::string> words) {
+  return [words = std::move(words)](const Json::Value& value, const std::string& what, Problems& problems) {
+    if (!IsOneOf(value, words)) problems.push_back(what + " must be one of " + Join(words));
+  };
 }
 
-Problem Routines(const Json::Value& value, const std::string& what) {
-  if (!value.isArray()) return what + " must be an array of {\"id\", \"label\"} objects";
-  for (const Json::Value& routine : value) {
-    Problem p = Members(routine, what + " item", {"id", "label"});
-    if (p.empty()) p = String(routine["id"], what + " item's \"id\"");
-    if (p.empty()) p = String(routine["label"], what + " item's \"label\"");
-    if (!p.empty()) return p;
-  }
-  return Problem();
+void Strings(const Json::Value& value, const std::string& what, Problems& problems) {
+  bool ok = value.isArray();
+  for (const Json::Value& item : value) ok = ok && item.isString();
+  if (!ok) problems.push_back(what + " must be an array of strings");
 }
 
-// Each present member checked by its own rule.
-using Rule = std::function<Problem(const Json::Value&, const std::string&)>;
-
-Problem EachMember(const Json::Value& object, const std::string& what, const std::map<std::string, Rule>& rules) {
+// Each member of `object` must have a rule, and each present one is checked
+// by it, named with `context` before its name; `required` members must be
+// present.
+void Members(const Json::Value& object, const std::string& what, const std::map<std::string, Rule>& rules,
+             Problems& problems, const std::vector<std::string>& required = {}, const std::string& context = "") {
+  if (!object.isObject()) {
+    problems.push_back(what + " must be an object");
+    return;
+  }
   std::vector<std::string> names;
   for (const auto& rule : rules) names.push_back(rule.first);
-  if (Problem p = Members(object, what, names); !p.empty()) return p;
-  for (const auto& rule : rules) {
-    if (!object.isMember(rule.first)) continue;
-    if (Problem p = rule.second(object[rule.first], Quoted(rule.first)); !p.empty()) return p;
+  for (const std::string& name : object.getMemberNames()) {
+    if (rules.count(name) == 0) problems.push_back(what + " has no member " + Quoted(name) + " (it may have " + Join(names) + ")");
   }
-  return Problem();
+  for (const std::string& name : required) {
+    if (!object.isMember(name)) problems.push_back(what + " needs " + Quoted(name));
+  }
+  for (const auto& rule : rules) {
+    if (object.isMember(rule.first) && rule.second) {
+      rule.second(object[rule.first], context + Quoted(rule.first), problems);
+    }
+  }
 }
 
-const std::vector<std::string> kAnswerModes = {"async", "sync", "never"};
+void Routines(const Json::Value& value, const std::string& what, Problems& problems) {
+  if (!value.isArray()) {
+    problems.push_back(what + " must be an array of {\"id\", \"label\"} objects");
+    return;
+  }
+  for (Json::ArrayIndex i = 0; i < value.size(); ++i) {
+    const std::string item = what + " item " + std::to_string(i + 1);
+    Members(value[i], item, {{"id", String}, {"label", String}}, problems, {"id", "label"}, item + "'s ");
+  }
+}
+
+const std::vector<std::string> kAnswerModes = {"async", "sync", "never", "held"};
 const std::vector<std::string> kCommands = {"login", "routine_list", "execute"};
 const std::vector<std::string> kHostModes = {"serve", "404", "stall", "cut", "reset", "trickle", "huge", "malformed",
                                              "down"};
 const std::vector<std::string> kEvents = {"signed_in", "signed_out", "refresh", "created", "updated", "deleted"};
+const std::vector<std::string> kRowKinds = {"intro", "routines"};
 
-Problem CheckAccount(const Json::Value& account, const std::string& what) {
-  return EachMember(account, what,
-                    {{"signed_in", Bool},
-                     {"location", String},
-                     {"routines", [](const Json::Value& lists, const std::string& name) {
-                        if (!lists.isObject()) return name + " must map locations to routine arrays";
-                        for (const std::string& location : lists.getMemberNames()) {
-                          if (Problem p = Routines(lists[location], name + " of " + Quoted(location)); !p.empty()) {
-                            return p;
-                          }
-                        }
-                        return Problem();
-                      }}});
+void Account(const Json::Value& account, const std::string& what, Problems& problems) {
+  const Rule lists = [](const Json::Value& value, const std::string& name, Problems& out) {
+    if (!value.isObject()) {
+      out.push_back(name + " must map locations to routine arrays");
+      return;
+    }
+    for (const std::string& location : value.getMemberNames()) Routines(value[location], name + " of " + Quoted(location), out);
+  };
+  Members(account, what, {{"signed_in", Bool}, {"location", String}, {"routines", lists}}, problems);
 }
 
-Problem CheckAnswers(const Json::Value& answers, const std::string& what) {
-  const Rule mode = [](const Json::Value& v, const std::string& name) { return OneOf(v, name, kAnswerModes); };
-  return EachMember(answers, what, {{"login", mode}, {"routine_list", mode}, {"execute", mode}});
+void Answers(const Json::Value& answers, const std::string& what, Problems& problems) {
+  const Rule mode = OneOf(kAnswerModes);
+  Members(answers, what, {{"login", mode}, {"routine_list", mode}, {"execute", mode}}, problems);
 }
 
-Problem CheckExpect(const Json::Value& expect, const std::string& what) {
-  const Rule count = [](const Json::Value& v, const std::string& name) { return WholeNumber(v, name, 1000000); };
-  return EachMember(expect, what,
-                    {{"notices", count},
-                     {"rows", count},
-                     {"row", [](const Json::Value& v, const std::string& name) { return OneOf(v, name, {"intro", "routines"}); }},
-                     {"titles", Strings},
-                     {"ids", Strings},
-                     {"names", Strings},
-                     {"launches", Strings},
-                     {"executed", Strings},
-                     {"warning", String}});
+// The members that describe one tile row, in an expectation and in each
+// item of its "each_row".
+std::map<std::string, Rule> RowRules() {
+  return {{"row", OneOf(kRowKinds)}, {"titles", Strings}, {"ids", Strings}, {"names", Strings}};
 }
 
-bool IsEventNumber(const Json::Value& v) { return v.isIntegral() && v.isInt(); }
+void Expect(const Json::Value& expect, const std::string& what, Problems& problems) {
+  std::map<std::string, Rule> rules = RowRules();
+  const Rule count = WholeNumber(kMaxCount);
+  rules.insert({{"notices", count},
+                {"rows", count},
+                {"each_row",
+                 [](const Json::Value& rows, const std::string& name, Problems& out) {
+                   if (!rows.isArray()) {
+                     out.push_back(name + " must be an array of row descriptions");
+                     return;
+                   }
+                   for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+                     const std::string item = name + " item " + std::to_string(i + 1);
+                     Members(rows[i], item, RowRules(), out, {}, item + "'s ");
+                   }
+                 }},
+                {"no_row_has", Strings},
+                {"launches", Strings},
+                {"executed", Strings},
+                {"warning", String}});
+  Members(expect, what, rules, problems);
+}
+
+// The TV language setting's form, "ll_CC.utf8".
+void Language(const Json::Value& value, const std::string& what, Problems& problems) {
+  static const std::regex kForm("[a-z]{2,3}_[A-Z]{2}\\.utf8");
+  if (!value.isString() || !std::regex_match(value.asString(), kForm)) {
+    problems.push_back(what + " must be a TV language setting like \"en_US.utf8\" or \"ko_KR.utf8\"");
+  }
+}
+
+bool IsNumber(const Json::Value& v) { return v.isIntegral() && v.isInt(); }
+
+// A command by name or number.
+void Command(const Json::Value& value, const std::string& what, Problems& problems) {
+  if (CommandNumber(value) == 0) problems.push_back(what + " must be one of " + Join(kCommands) + ", or a command number");
+}
+
+const Rule kDeliver = OneOf({"queued", "now"});
 
 // Options an event line needs and allows, by its kind.
-Problem CheckEvent(const Json::Value& line) {
+void Event(const Json::Value& line, Problems& problems) {
   const Json::Value& event = line["event"];
-  // Routine changes are queued with the account's change; others may be delivered at once.
-  std::vector<std::string> allowed = {"event"};
+  std::map<std::string, Rule> rules = {{"event", nullptr}};
   std::vector<std::string> required;
-  if (IsEventNumber(event)) {
-    allowed.insert(allowed.end(), {"text", "deliver"});
-  } else if (Problem p = OneOf(event, "\"event\"", kEvents); !p.empty()) {
-    return p + ", or an event number";
+  if (IsNumber(event)) {
+    rules.insert({{"text", String}, {"deliver", kDeliver}});
+  } else if (!IsOneOf(event, kEvents)) {
+    problems.push_back("\"event\" must be one of " + Join(kEvents) + ", or an event number");
+    return;
   } else if (event.asString() == "created" || event.asString() == "updated") {
-    allowed.insert(allowed.end(), {"id", "label"});
+    // Routine changes are queued with the account's change, never delivered at once.
+    rules.insert({{"id", String}, {"label", String}});
     required = {"id", "label"};
   } else if (event.asString() == "deleted") {
-    allowed.push_back("id");
+    rules.insert({"id", String});
     required = {"id"};
   } else {
-    allowed.push_back("deliver");
+    rules.insert({"deliver", kDeliver});
   }
-  if (Problem p = Members(line, "an event line", allowed); !p.empty()) return p;
-  for (const std::string& name : required) {
-    if (!line.isMember(name)) return "a " + event.asString() + " event needs " + Quoted(name);
-  }
-  for (const char* name : {"id", "label", "text"}) {
-    if (line.isMember(name)) {
-      if (Problem p = String(line[name], Quoted(name)); !p.empty()) return p;
-    }
-  }
-  return line.isMember("deliver") ? OneOf(line["deliver"], "\"deliver\"", {"queued", "now"}) : Problem();
+  Members(line, "a " + event.asString() + " event", rules, problems, required);
 }
 
-Problem CheckAnswer(const Json::Value& line) {
+void Answer(const Json::Value& line, Problems& problems) {
   const Json::Value& command = line["answer"];
-  if (CommandNumber(command) == 0 && !IsEventNumber(command)) {
-    return "\"answer\" must be one of " + Join(kCommands) + ", or a command number";
-  }
-  if (Problem p = Members(line, "an answer line", {"answer", "text", "routines", "deliver"}); !p.empty()) return p;
+  Command(command, "\"answer\"", problems);
+  Members(line, "an answer line", {{"answer", nullptr}, {"text", String}, {"routines", Routines}, {"deliver", kDeliver}},
+          problems);
   const bool routineList = CommandNumber(command) == 107;
-  if (line.isMember("routines") == line.isMember("text") || (!routineList && !line.isMember("text"))) {
-    return routineList ? "a routine_list answer needs either \"text\" or \"routines\"" : "an answer needs \"text\"";
+  if (routineList && line.isMember("routines") == line.isMember("text")) {
+    problems.push_back("a routine_list answer needs either \"text\" or \"routines\"");
+  } else if (!routineList && !line.isMember("text")) {
+    problems.push_back("an answer needs \"text\"");
   }
-  Problem p = line.isMember("text") ? String(line["text"], "\"text\"") : Routines(line["routines"], "\"routines\"");
-  if (p.empty() && line.isMember("deliver")) p = OneOf(line["deliver"], "\"deliver\"", {"queued", "now"});
-  return p;
 }
 
-// The action's own value, for actions whose line holds nothing else but
-// the options listed.
+// Which held answer a release or a drop takes: "oldest", "newest" or an index.
+void Which(const Json::Value& value, const std::string& what, Problems& problems) {
+  if (IsOneOf(value, {"oldest", "newest"}) || (IsNumber(value) && value.asInt() >= 0)) return;
+  problems.push_back(what + " must be \"oldest\", \"newest\" or an index from 0 (the oldest)");
+}
+
+void Execute(const Json::Value& line, Problems& problems) {
+  const Json::Value& type = line["execute"];
+  Members(line, "an execute line", {{"execute", OneOf({"page", "intro", "routine"})}, {"info", String}}, problems);
+  if ((type == "page" || type == "routine") && !line.isMember("info")) {
+    problems.push_back("executing a " + type.asString() + " needs \"info\" (" +
+                       (type == "page" ? "the page, e.g. \"how\")" : "the routine's id)"));
+  }
+}
+
+// A line whose action is one member with a value and, at most, the options
+// its rules name.
 struct Action {
-  std::vector<std::string> options;
+  std::map<std::string, Rule> options;
   Rule value;
 };
 
-const std::map<std::string, Action>& Actions() {
+const std::map<std::string, Action>& PlainActions() {
+  const Rule timeout = WholeNumber(kMaxTimeoutMs);
   static const std::map<std::string, Action>* actions = new std::map<std::string, Action>{
       {"step", {{}, String}},
       {"say", {{}, String}},
-      {"account", {{}, CheckAccount}},
-      {"answers", {{}, CheckAnswers}},
-      {"caller", {{}, [](const Json::Value& v, const std::string& name) {
-                    return EachMember(v, name, {{"ask_on_notice", Bool}});
+      {"account", {{}, Account}},
+      {"answers", {{}, Answers}},
+      {"caller", {{}, [](const Json::Value& v, const std::string& name, Problems& p) {
+                    Members(v, name, {{"ask_on_notice", Bool}}, p);
                   }}},
-      {"language", {{}, String}},
-      {"contents_host", {{}, [](const Json::Value& v, const std::string& name) { return OneOf(v, name, kHostModes); }}},
+      {"language", {{}, Language}},
+      {"contents_host", {{}, OneOf(kHostModes)}},
       {"hold", {{}, Bool}},
-      {"wake_up", {{}, [](const Json::Value& v, const std::string& name) {
-                     return v.isBool() && v.asBool() ? Problem() : name + " must be true";
+      {"release", {{{"which", Which}, {"text", OneOf({"now", "as_asked"})}, {"deliver", kDeliver}}, Command}},
+      {"drop", {{{"which", Which}}, Command}},
+      {"wake_up", {{}, [](const Json::Value& v, const std::string& name, Problems& p) {
+                     if (!(v.isBool() && v.asBool())) p.push_back(name + " must be true");
                    }}},
-      {"sleep_ms", {{}, [](const Json::Value& v, const std::string& name) { return WholeNumber(v, name, kMaxSleepMs); }}},
-      {"request", {{}, [](const Json::Value& v, const std::string& name) { return OneOf(v, name, {"tiles"}); }}},
-      {"execute", {{"info"}, [](const Json::Value& v, const std::string& name) {
-                     return OneOf(v, name, {"page", "intro", "routine"});
-                   }}},
-      {"wait", {{"timeout_ms"}, [](const Json::Value& v, const std::string& name) { return OneOf(v, name, {"idle"}); }}},
-      {"expect", {{"timeout_ms"}, CheckExpect}},
+      {"sleep_ms", {{}, WholeNumber(kMaxSleepMs)}},
+      {"request", {{}, OneOf({"tiles"})}},
+      {"wait", {{{"timeout_ms", timeout}}, OneOf({"idle"})}},
+      {"expect", {{{"timeout_ms", timeout}}, Expect}},
   };
   return *actions;
 }
 
 std::vector<std::string> ActionNames() {
-  std::vector<std::string> names = {"event", "answer"};
-  for (const auto& action : Actions()) names.push_back(action.first);
-  return names;
+  std::set<std::string> names = {"event", "answer", "execute"};
+  for (const auto& action : PlainActions()) names.insert(action.first);
+  return std::vector<std::string>(names.begin(), names.end());
 }
 
-Problem CheckLine(const Json::Value& line, std::string& action) {
-  if (!line.isObject()) return "a line must be one JSON object";
+void CheckLine(const Json::Value& line, std::string& action, Problems& problems) {
+  if (!line.isObject()) {
+    problems.push_back("a line must be one JSON object");
+    return;
+  }
   std::vector<std::string> found;
   for (const std::string& name : ActionNames()) {
     if (line.isMember(name)) found.push_back(name);
   }
   if (found.size() != 1) {
-    return (found.empty() ? "no action" : "more than one action (" + Join(found) + ")") + "; a line holds one of " +
-           Join(ActionNames());
+    problems.push_back((found.empty() ? "no action" : "more than one action (" + Join(found) + ")") +
+                       "; a line holds one of " + Join(ActionNames()));
+    return;
   }
   action = found[0];
-  if (action == "event") return CheckEvent(line);
-  if (action == "answer") return CheckAnswer(line);
-  const Action& rules = Actions().at(action);
-  std::vector<std::string> allowed = rules.options;
-  allowed.push_back(action);
-  if (Problem p = Members(line, "a " + Quoted(action) + " line", allowed); !p.empty()) return p;
-  if (line.isMember("info")) {
-    if (Problem p = String(line["info"], "\"info\""); !p.empty()) return p;
-  }
-  if (line.isMember("timeout_ms")) {
-    if (Problem p = WholeNumber(line["timeout_ms"], "\"timeout_ms\"", kMaxTimeoutMs); !p.empty()) return p;
-  }
-  return rules.value(line[action], Quoted(action));
+  if (action == "event") return Event(line, problems);
+  if (action == "answer") return Answer(line, problems);
+  if (action == "execute") return Execute(line, problems);
+  const Action& rules = PlainActions().at(action);
+  std::map<std::string, Rule> members = rules.options;
+  members[action] = rules.value;
+  Members(line, "a " + Quoted(action) + " line", members, problems);
 }
 
 // jsoncpp's message names "Line 1, Column N" of the one line it was given.
@@ -264,7 +306,7 @@ int CommandNumber(const Json::Value& nameOrNumber) {
     auto it = kNumbers.find(nameOrNumber.asString());
     return it == kNumbers.end() ? 0 : it->second;
   }
-  return nameOrNumber.isIntegral() && nameOrNumber.isInt() ? nameOrNumber.asInt() : 0;
+  return IsNumber(nameOrNumber) ? nameOrNumber.asInt() : 0;
 }
 
 bool ParseScenario(std::istream& in, const std::string& name, Scenario& out, std::vector<std::string>& errors) {
@@ -275,24 +317,24 @@ bool ParseScenario(std::istream& in, const std::string& name, Scenario& out, std
   const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   const size_t errorsBefore = errors.size();
   std::string text;
+  bool anyLine = false;
   for (int number = 1; std::getline(in, text); ++number) {
     const size_t start = text.find_first_not_of(" \t\r");
     if (start == std::string::npos || text[start] == '#') continue;
+    anyLine = true;
     Line line;
     line.number = number;
     std::string parseErrors;
-    Problem problem;
+    Problems problems;
     if (!reader->parse(text.data(), text.data() + text.size(), &line.value, &parseErrors)) {
-      problem = "not JSON: " + OneLineMessage(parseErrors);
+      problems.push_back("not JSON: " + OneLineMessage(parseErrors));
     } else {
-      problem = CheckLine(line.value, line.action);
+      CheckLine(line.value, line.action, problems);
     }
-    if (!problem.empty()) {
-      errors.push_back(name + ":" + std::to_string(number) + ": " + problem);
-      continue;
-    }
-    out.lines.push_back(std::move(line));
+    for (const std::string& problem : problems) errors.push_back(name + ":" + std::to_string(number) + ": " + problem);
+    if (problems.empty()) out.lines.push_back(std::move(line));
   }
+  if (!anyLine) errors.push_back(name + ": no line to play (only blank lines and # comments)");
   return errors.size() == errorsBefore;
 }
 

@@ -5,7 +5,12 @@
 namespace scenario {
 
 void Summary::Say(Kind kind, const std::string& where, const std::string& text) {
-  if (kind == Kind::kWarning && m_warningsShown.insert(text).second) std::fprintf(stderr, "%s: simulator warning: %s\n", where.c_str(), text.c_str());
+  if (m_quiet) return;
+  if (kind == Kind::kWarning && m_warningsShown.insert(text).second) {
+    std::fprintf(stderr, "%s: warning: %s\n", where.c_str(), text.c_str());
+  } else if (kind == Kind::kNote) {
+    std::fprintf(stderr, "%s: note: %s\n", where.c_str(), text.c_str());
+  }
 }
 
 void Summary::Failure(const std::string& where, const std::string& what) {

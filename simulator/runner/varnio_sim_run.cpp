@@ -2,10 +2,12 @@
 // examples/scenarios/README.md) against libvarnio and the simulated platform,
 // with the contents host as a child process on the port the library fetches
 // from, and checks its expectations.
-//   varnio-sim-run [--verbose] [--log] [--timeout-ms N] [--no-contents-host] FILE
-// --verbose prints the run as the demo does, every tile row as a table;
-// --log echoes the platform log to stderr; --no-contents-host leaves the
-// contents host to the caller (its mode lines then fail).
+//   varnio-sim-run [--verbose] [--quiet] [--log] [--timeout-ms N] [--no-contents-host] FILE
+// --verbose prints the run as the demo does, every tile row as a table, each
+// line with its time and thread; --quiet leaves out the warnings of the
+// library's and the simulator's logs; --log echoes the whole platform log to
+// stderr; --no-contents-host leaves the contents host to the caller (its
+// mode lines then fail). Failures always go to stderr as FILE:LINE: ....
 // Exits 0 when every expectation held, 1 when one failed, 2 when the file or
 // the command line is wrong or the contents host cannot be started.
 #include <dlog_sim.h>
@@ -26,38 +28,52 @@
 
 namespace {
 
+// Longer than the library's own bound on a contents download (120 s), so
+// that a wait fails only when the library broke its word.
+constexpr long kDefaultTimeoutMs = 130000;
+
 struct Options {
   std::string path;
   bool verbose = false;
+  bool quiet = false;
   bool log = false;
   bool contentsHost = true;
-  long timeoutMs = 30000;
+  long timeoutMs = kDefaultTimeoutMs;
 };
 
-int Usage() {
-  std::fprintf(stderr, "usage: varnio-sim-run [--verbose] [--log] [--timeout-ms N] [--no-contents-host] FILE\n");
+int Usage(const std::string& problem) {
+  std::fprintf(stderr,
+               "varnio-sim-run: %s\n"
+               "usage: varnio-sim-run [--verbose] [--quiet] [--log] [--timeout-ms N] [--no-contents-host] FILE\n",
+               problem.c_str());
   return 2;
 }
 
-bool ParseOptions(int argc, char** argv, Options& options) {
+// Empty when the command line is good, else what is wrong with it.
+std::string ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--verbose") {
       options.verbose = true;
+    } else if (arg == "--quiet") {
+      options.quiet = true;
     } else if (arg == "--log") {
       options.log = true;
     } else if (arg == "--no-contents-host") {
       options.contentsHost = false;
-    } else if (arg == "--timeout-ms" && i + 1 < argc) {
-      options.timeoutMs = std::strtol(argv[++i], nullptr, 10);
-      if (options.timeoutMs <= 0) return false;
-    } else if (!arg.empty() && arg[0] != '-' && options.path.empty()) {
-      options.path = arg;
+    } else if (arg == "--timeout-ms") {
+      char* end = nullptr;
+      options.timeoutMs = i + 1 < argc ? std::strtol(argv[++i], &end, 10) : 0;
+      if (end == nullptr || *end != '\0' || options.timeoutMs <= 0) return "--timeout-ms needs a number of milliseconds above 0";
+    } else if (!arg.empty() && arg[0] == '-') {
+      return "unknown option " + arg;
+    } else if (!options.path.empty()) {
+      return "one scenario file at a time (" + options.path + ", then " + arg + ")";
     } else {
-      return false;
+      options.path = arg;
     }
   }
-  return !options.path.empty();
+  return options.path.empty() ? "no scenario file" : "";
 }
 
 // Installed, the host is beside this program; in the build tree, where it was built.
@@ -73,14 +89,15 @@ std::string ContentsHostProgram() {
 
 int main(int argc, char** argv) {
   Options options;
-  if (!ParseOptions(argc, argv, options)) return Usage();
+  if (const std::string problem = ParseOptions(argc, argv, options); !problem.empty()) return Usage(problem);
   scenario::Scenario scenario;
   std::vector<std::string> errors;
   if (!scenario::ReadScenarioFile(options.path, scenario, errors)) {
     for (const std::string& error : errors) std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
-  dlog_sim::SetEchoToStderr(options.log);
+  // The run shows the logs' warnings itself, each with its line.
+  dlog_sim::SetEcho(options.log ? dlog_sim::Echo::kAll : dlog_sim::Echo::kNone);
 
   std::unique_ptr<scenario::ContentsHostProcess> host;
   if (options.contentsHost) {
@@ -93,9 +110,9 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<scenario::View> view;
   if (options.verbose) {
-    view = std::make_unique<scenario::Transcript>(stdout, "End of " + options.path);
+    view = std::make_unique<scenario::Transcript>(stdout, "End of " + options.path, true, options.quiet);
   } else {
-    view = std::make_unique<scenario::Summary>(options.path);
+    view = std::make_unique<scenario::Summary>(options.path, options.quiet);
   }
   scenario::Player player(*view, host.get(), std::chrono::milliseconds(options.timeoutMs));
   return player.Play(scenario) ? 0 : 1;

@@ -6,6 +6,7 @@
 
 #include "Contents.h"
 #include "ContentsThreads.h"
+#include "LibraryFiles.h"
 #include "LibraryLog.h"
 
 namespace {
@@ -143,7 +144,8 @@ FetchResult ContentsConnection::Fetch(const std::string& url, const ContentsVali
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortWhenExiting);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(settings.maxBodyBytes));
-  if (VARNIO_CONTENTS_CA_FILE[0] != '\0') curl_easy_setopt(curl, CURLOPT_CAINFO, VARNIO_CONTENTS_CA_FILE);
+  const std::string& caFile = library_files::ContentsCaFile();
+  if (!caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.c_str());
 
   const CURLcode code = curl_easy_perform(curl);
   curl_slist_free_all(headers);

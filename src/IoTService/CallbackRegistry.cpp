@@ -97,12 +97,22 @@ void CIoTService::UnregisterEventCallback(iot_svc_event_type_e type) {
 void CIoTService::m_ExecuteResultCallback(iot_svc_cmd_type_e type, const std::string& msg) {
   VARNIO_LOG(0, "[m_ExecuteResultCallback] msgType : %d", static_cast<int>(type));
   const stCallBack entry = FindCallback(m_RegistryMutex, m_mapResultCallback, m_mapResultCalls, type);
-  if (entry.pfnCallBack != nullptr) Call(entry, msg, m_RegistryMutex, m_RegistryIdle, m_mapResultCalls, type);
+  if (entry.pfnCallBack != nullptr) {
+    Call(entry, msg, m_RegistryMutex, m_RegistryIdle, m_mapResultCalls, type);
+  } else {
+    VARNIO_LOG(2, "no result callback of type %d: the answer is lost (register it before asking)",
+               static_cast<int>(type));
+  }
   VARNIO_LOG(0, "msg : %s", msg.c_str());
 }
 
 void CIoTService::m_ExecuteEventCallback(iot_svc_event_type_e type, const std::string& msg) {
   VARNIO_LOG(0, "[m_ExecuteEventCallback] eventType : %d", static_cast<int>(type));
   const stCallBack entry = FindCallback(m_RegistryMutex, m_mapEventCallback, m_mapEventCalls, type);
-  if (entry.pfnCallBack != nullptr) Call(entry, msg, m_RegistryMutex, m_RegistryIdle, m_mapEventCalls, type);
+  if (entry.pfnCallBack != nullptr) {
+    Call(entry, msg, m_RegistryMutex, m_RegistryIdle, m_mapEventCalls, type);
+  } else {
+    VARNIO_LOG(2, "no event callback of type %d: the notice is lost (register it before the first call)",
+               static_cast<int>(type));
+  }
 }

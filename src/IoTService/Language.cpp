@@ -4,6 +4,7 @@
 #include <vconf.h>
 
 #include "IoTService.h"
+#include "LibraryFiles.h"
 #include "LibraryLog.h"
 #include "ServiceConstants.h"
 
@@ -14,7 +15,7 @@ void CIoTService::m_SetLanguage() {
   } else {
     m_bLanguageSubscribed = true;
   }
-  bindtextdomain(kTextDomain, VARNIO_LOCALE_DIR);
+  bindtextdomain(kTextDomain, library_files::LocaleDir().c_str());
   // The titles go into JSON, which is UTF-8 whatever the process's locale.
   bind_textdomain_codeset(kTextDomain, "UTF-8");
 }

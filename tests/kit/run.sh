@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The kit as the home-screen team meets it, from BUILD_DIR (a default build
+# The kit as the home-screen team meets it, from BUILD_DIR (a kit build,
 # whose library fetches from the contents host on PORT):
-#  - installed into a scratch prefix;
+#  - installed into a scratch prefix, and BUILD_DIR removed, so that nothing
+#    can lean on the build tree;
 #  - the caller example built against it as a project of its own, once with
 #    pkg-config alone and once with find_package alone, and run against the
 #    simulator and the installed contents host; the exported headers it does
-#    not include compiled through pkg-config alone;
+#    not include, and README's C++ blocks, compiled through pkg-config alone;
 #  - the example scenarios played by the installed varnio-sim-run, and its
 #    answers to malformed lines and to expectations that fail;
 #  - the tizen preset built against the simulator's pkg-config files as if
@@ -29,8 +30,9 @@ check() {  # check WHAT COMMAND...: runs it, says ok or FAILED
   if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 
-echo "---- install into a scratch prefix"
+echo "---- install into a scratch prefix, remove the build tree"
 cmake --install "$build" --prefix "$prefix" >/dev/null
+rm -rf "$build"
 
 build_example() {  # build_example HOW: the other way cannot find the kit
   (
@@ -57,6 +59,18 @@ extras_compile() {  # the exported headers the example does not include
     c++ -std=c++17 -fsyntax-only $(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags varnio) -x c++ -
 }
 check "Lock.h and Log.h compile through pkg-config alone" extras_compile
+readme_blocks() {  # each C++ block of README.md is a program of its own
+  local n=0 failed=0
+  while IFS= read -r -d '' block; do
+    n=$((n + 1))
+    printf '%s' "$block" >"$scratch/readme-$n.cpp"
+    # shellcheck disable=SC2046  # one word per flag
+    c++ -std=c++17 -Wall -Wextra -Werror "$scratch/readme-$n.cpp" -o "$scratch/readme-$n" \
+      $(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs varnio varnio-sim) || { echo "README block $n"; failed=1; }
+  done < <(awk '/^```cpp$/ {on = 1; next} /^```$/ && on {on = 0; printf "%c", 0; next} on' "$root/README.md")
+  [ "$n" -gt 0 ] && [ "$failed" -eq 0 ]
+}
+check "README's C++ blocks compile and link against the kit" readme_blocks
 
 echo "---- scenarios"
 play() { "$prefix/bin/varnio-sim-run" "$1" >/dev/null; }  # failures go to stderr
@@ -72,13 +86,27 @@ answers() {  # answers NAME STATUS
 }
 check "malformed lines are each named, nothing is played" answers malformed 2
 check "failed expectations are each named with their line" answers failing 1
+verbose_failures() {  # a transcript keeps failures on stderr, as FILE:LINE alone does
+  (cd "$here" && "$prefix/bin/varnio-sim-run" --verbose failing.jsonl) 2>"$scratch/verbose.err" >/dev/null
+  diff -u <(head -n -1 "$here/failing.expected") "$scratch/verbose.err"
+}
+check "--verbose still tells failures on stderr as FILE:LINE" verbose_failures
+said() {  # said STATUS MESSAGE ARGS...: the runner exits with STATUS, saying MESSAGE
+  local status=0 want=$1 message=$2
+  shift 2
+  "$prefix/bin/varnio-sim-run" "$@" >"$scratch/said.out" 2>&1 || status=$?
+  [ "$status" -eq "$want" ] && grep -qF -- "$message" "$scratch/said.out" || { cat "$scratch/said.out"; return 1; }
+}
+printf '# nothing to play\n\n' >"$scratch/empty.jsonl"
+check "an empty file is an error" said 2 "empty.jsonl: no line to play" "$scratch/empty.jsonl"
+check "an unknown option is named" said 2 "unknown option --fast" --fast "$here/failing.jsonl"
 
 echo "---- the tizen preset against the simulator's pkg-config files"
 tizen_build() {
   PKG_CONFIG_PATH="$pc_dir" cmake --preset tizen --fresh >/dev/null &&
     cmake --build "$root/build/tizen" -j2 >/dev/null &&
-    [[ $(readelf -d "$root/build/tizen/src/libvarnio.so") == *'[libiot-framework-client.so]'* ]] &&
-    cmake -DNM=nm -DCXXFILT=c++filt -DLIBRARY="$root/build/tizen/src/libvarnio.so" \
+    [[ $(readelf -d "$root/build/tizen/lib/libvarnio.so") == *'[libiot-framework-client.so]'* ]] &&
+    cmake -DNM=nm -DCXXFILT=c++filt -DLIBRARY="$root/build/tizen/lib/libvarnio.so" \
           -DEXPECTED="$root/tests/symbols/expected-symbols.txt" -P "$root/tests/symbols/CheckSymbols.cmake" >/dev/null
 }
 check "tizen preset builds, links the platform's libraries, exports what it should" tizen_build

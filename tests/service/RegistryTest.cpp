@@ -1,6 +1,7 @@
 // Delivery to the caller's callbacks: user data, thread, replacement, loss
 // without a callback, and callbacks that call back into the library.
 #include <IoTFrameworkSim.h>
+#include <dlog.h>
 #include <gmock/gmock.h>
 
 #include <atomic>
@@ -62,15 +63,28 @@ TEST_F(ServiceTest, ReservedResultTypeIsNeverCalled) {
   EXPECT_EQ(reserved.Count(), 0U);
 }
 
-TEST_F(ServiceTest, ResultWithoutCallbackIsLoggedAndLost) {
+// What nobody is registered for is lost, with a warning that says so.
+TEST_F(ServiceTest, ResultAndNoticeWithoutCallbackAreWarnedOfAndLost) {
   StartSignedIn({{"r1", "Good Morning"}});
   iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+  iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
   LogCapture capture;
   iot_svc_get_accelerator_tiles();
+  iotfw_sim::InjectEvent(kSignedOut, "");
+  Settle();
   const std::vector<std::string> dispatch = capture.Messages("m_ExecuteResultCallback");
-  ASSERT_EQ(dispatch.size(), 2U);
+  ASSERT_EQ(dispatch.size(), 3U);
   EXPECT_EQ(dispatch[0], "[m_ExecuteResultCallback] msgType : 0");
-  EXPECT_EQ(dispatch[1].rfind("msg : [", 0), 0U) << dispatch[1];
+  EXPECT_EQ(dispatch[2].rfind("msg : [", 0), 0U) << dispatch[2];
+  std::vector<std::string> warnings;
+  for (const LogLine& line : capture.Lines()) {
+    if (line.priority == DLOG_WARN) warnings.push_back(line.function + ": " + line.message);
+  }
+  EXPECT_THAT(warnings, ::testing::ElementsAre(
+                            "m_ExecuteResultCallback: no result callback of type 0: the answer is lost (register it "
+                            "before asking)",
+                            "m_ExecuteEventCallback: no event callback of type 0: the notice is lost (register it "
+                            "before the first call)"));
   ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
   Settle();
   EXPECT_EQ(results_.Count(), 0U);  // nothing replayed

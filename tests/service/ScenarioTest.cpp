@@ -41,7 +41,7 @@ TEST_F(ServiceTest, StartSignedInNotifiesOnceThenAnswersAtOnce) {
 TEST_F(ServiceTest, AfterSignInListIsStyledJsonOfTheHeldTiles) {
   StartSignedIn({{"a1", "Good Morning"}, {"b2", "Movie"}});
   iot_svc_get_accelerator_tiles();
-  const std::string res = "/usr/apps/varnio/res/";
+  const std::string res = VARNIO_EXPECTED_RES_DIR;
   const std::string expected =
       "[\n"
       "   {\n"

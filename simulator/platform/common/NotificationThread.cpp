@@ -34,6 +34,11 @@ void NotificationThread::WaitIdle() {
   m_idle.wait(lock, [this] { return m_tasks.empty() && !m_running; });
 }
 
+bool NotificationThread::WaitIdleUntil(std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  return m_idle.wait_until(lock, deadline, [this] { return m_tasks.empty() && !m_running; });
+}
+
 void NotificationThread::Run() {
   std::unique_lock<std::mutex> lock(m_mutex);
   for (;;) {

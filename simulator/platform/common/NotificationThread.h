@@ -3,6 +3,7 @@
 #ifndef PLATFORM_NOTIFICATION_THREAD_H_
 #define PLATFORM_NOTIFICATION_THREAD_H_
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -20,6 +21,8 @@ class NotificationThread {
   // Returns once every task posted before the call has run. Must not be
   // called from a task.
   void WaitIdle();
+  // The same, giving up at `deadline`: false when tasks were still left.
+  bool WaitIdleUntil(std::chrono::steady_clock::time_point deadline);
   // While held, posted tasks wait; releasing runs them in order.
   void SetHeld(bool held);
   bool IsCurrentThread() const { return std::this_thread::get_id() == m_thread.get_id(); }

@@ -67,4 +67,10 @@ int SubscriberCount() { return static_cast<int>(ThePower().subscribers.Size()); 
 
 void WaitIdle() { ThePower().notifier.WaitIdle(); }
 
+bool WaitIdleUntil(std::chrono::steady_clock::time_point deadline) {
+  return ThePower().notifier.WaitIdleUntil(deadline);
+}
+
+std::thread::id NotificationThreadId() { return ThePower().notifier.Id(); }
+
 }  // namespace power_sim

@@ -1,6 +1,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <random>
 #include <string>
@@ -13,7 +15,12 @@
 namespace {
 
 std::atomic<bool> g_loggingOn{true};
-std::atomic<bool> g_echo{false};
+dlog_sim::Echo EchoAtStart() {
+  const char* quiet = std::getenv("VARNIO_SIM_QUIET");
+  return quiet != nullptr && std::strcmp(quiet, "1") == 0 ? dlog_sim::Echo::kNone : dlog_sim::Echo::kWarnings;
+}
+
+std::atomic<dlog_sim::Echo> g_echo{EchoAtStart()};
 std::atomic<bool> g_capturing{false};
 std::atomic<uint64_t> g_writes{0};
 std::mutex g_mutex;
@@ -51,7 +58,8 @@ extern "C" int _get_logging_on(int /*level*/, const char* /*tag*/) { return g_lo
 extern "C" int __dlog_vprint(log_id_t /*log_id*/, int prio, const char* tag, const char* fmt, va_list ap) {
   g_writes.fetch_add(1, std::memory_order_relaxed);
   Jitter();
-  const bool echo = g_echo.load(std::memory_order_relaxed);
+  const dlog_sim::Echo echoed = g_echo.load(std::memory_order_relaxed);
+  const bool echo = echoed == dlog_sim::Echo::kAll || (echoed == dlog_sim::Echo::kWarnings && prio >= DLOG_WARN);
   const bool capture = g_capturing.load(std::memory_order_relaxed);
   if (!echo && !capture) return 0;
   if (tag == nullptr) tag = "";
@@ -75,7 +83,7 @@ extern "C" int __dlog_vprint(log_id_t /*log_id*/, int prio, const char* tag, con
 namespace dlog_sim {
 
 void SetLoggingOn(bool on) { g_loggingOn = on; }
-void SetEchoToStderr(bool on) { g_echo = on; }
+void SetEcho(Echo echo) { g_echo = echo; }
 
 void StartCapture() {
   std::lock_guard<std::mutex> lock(g_mutex);

@@ -244,6 +244,10 @@ void HoldCallbacks(bool held) { TheAccount().callbackThread.SetHeld(held); }
 
 void WaitIdle() { TheAccount().callbackThread.WaitIdle(); }
 
+bool WaitIdleUntil(std::chrono::steady_clock::time_point deadline) {
+  return TheAccount().callbackThread.WaitIdleUntil(deadline);
+}
+
 std::thread::id CallbackThreadId() { return TheAccount().callbackThread.Id(); }
 
 int RegisteredCallbackCount() {

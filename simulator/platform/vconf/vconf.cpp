@@ -110,4 +110,10 @@ void SetGetFails(bool fails) {
 
 void WaitIdle() { TheStore().notifier.WaitIdle(); }
 
+bool WaitIdleUntil(std::chrono::steady_clock::time_point deadline) {
+  return TheStore().notifier.WaitIdleUntil(deadline);
+}
+
+std::thread::id NotificationThreadId() { return TheStore().notifier.Id(); }
+
 }  // namespace vconf_sim

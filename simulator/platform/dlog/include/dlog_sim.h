@@ -16,8 +16,13 @@ struct Line {
 
 // The logging switch (on by default).
 void SetLoggingOn(bool on);
-// Print each line to stderr as "P/tag: text" (off by default).
-void SetEchoToStderr(bool on);
+
+// Which lines are printed to stderr as "P/tag: text". By default warnings
+// and worse, so that a program developed against the simulator hears of
+// misuse and of downloads that fail; VARNIO_SIM_QUIET=1 in the environment
+// starts it at kNone.
+enum class Echo { kNone, kWarnings, kAll };
+void SetEcho(Echo echo);
 // Keep each line in memory until StopCapture; StartCapture drops what was kept.
 void StartCapture();
 void StopCapture();

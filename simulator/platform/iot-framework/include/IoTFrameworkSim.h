@@ -95,6 +95,8 @@ void HoldCallbacks(bool held);
 
 // Returns once everything queued for the callback thread so far has been delivered.
 void WaitIdle();
+// The same, giving up at `deadline`: false when something was still queued.
+bool WaitIdleUntil(std::chrono::steady_clock::time_point deadline);
 std::thread::id CallbackThreadId();
 int RegisteredCallbackCount();
 

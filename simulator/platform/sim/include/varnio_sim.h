@@ -2,6 +2,11 @@
 // waits until the stand-ins and the library's contents downloads are quiet,
 // so that a program can check what its callbacks received instead of
 // sleeping.
+//
+// Misuse is told, not waited out: each function below that cannot do its
+// work writes an error to the platform log under the tag "varnio-sim"
+// (shown on stderr, see dlog_sim.h) saying what to do instead, and returns
+// false at once.
 #ifndef PLATFORM_VARNIO_SIM_H_
 #define PLATFORM_VARNIO_SIM_H_
 
@@ -10,22 +15,26 @@
 namespace varnio_sim {
 
 // Counts the threads the process has now as its own. Call it once the
-// library's service has started (after the first exported call) and while no
-// tile request is outstanding: every thread that starts later is taken for a
-// contents download until it ends, so threads of the caller's own started
-// later are waited for too. Let the stand-ins deliver what was set before the
-// service started (vconf_sim::WaitIdle) first: a language change the service
-// hears of as it starts begins a download.
-void TakeThreadBaseline();
+// library's service has started (after the first exported call, such as
+// registering a callback) and while no tile request is outstanding, from a
+// thread of the program's own: every thread that starts later is taken for
+// a contents download until it ends, so threads of the program's own started
+// later are waited for too. Let the stand-ins deliver what was set before
+// the service started (vconf_sim::WaitIdle) first: a language change the
+// service hears of as it starts begins a download. False before the service
+// started or from inside a callback.
+bool TakeThreadBaseline();
 
 // Returns true once the settings and power stand-ins have sent every
-// notification, the framework stand-in has delivered everything queued on its
-// callback thread, and no contents download runs; checked over again after
-// downloads end, since their deliveries may ask for more. False when
-// downloads still run after `timeout`. With the framework's callbacks held
-// (iotfw_sim::HoldCallbacks) it waits for their release. Must not be called
-// from a callback. Without a baseline it does not wait for downloads and says
-// so in the log.
+// notification, the framework stand-in has delivered everything queued on
+// its callback thread, and no contents download runs; checked over again
+// after downloads end, since their deliveries may ask for more. False when
+// something is still busy at `timeout`, which bounds the whole wait. With
+// the framework's callbacks held (iotfw_sim::HoldCallbacks) it waits for
+// their release. False at once, with an error, before the service started,
+// before TakeThreadBaseline, and from inside a callback of the library or a
+// stand-in, or any thread started after the baseline (it would wait for
+// itself): wait on the program's own thread, after the callback returned.
 bool WaitIdle(std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 // The same, leaving out the framework's callback thread: for while its

@@ -2,7 +2,9 @@
 #ifndef PLATFORM_VCONF_SIM_H_
 #define PLATFORM_VCONF_SIM_H_
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace vconf_sim {
 
@@ -17,6 +19,10 @@ void SetNotifyFails(bool fails);
 void SetGetFails(bool fails);
 // Returns once every notification sent so far has been handled.
 void WaitIdle();
+// The same, giving up at `deadline`: false when some were still left.
+bool WaitIdleUntil(std::chrono::steady_clock::time_point deadline);
+// The thread notifications are delivered on.
+std::thread::id NotificationThreadId();
 
 }  // namespace vconf_sim
 
