@@ -70,6 +70,7 @@ TEST_F(ServiceTest, ResultAndNoticeWithoutCallbackAreWarnedOfAndLost) {
   iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
   LogCapture capture;
   iot_svc_get_accelerator_tiles();
+  iotfw_sim::SetSignedIn(false);
   iotfw_sim::InjectEvent(kSignedOut, "");
   Settle();
   const std::vector<std::string> dispatch = capture.Messages("m_ExecuteResultCallback");
