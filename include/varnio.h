@@ -87,8 +87,9 @@
 // shows:
 //  - the user signed in (once the account's routines are in), or out;
 //  - a routine was created, renamed or deleted in the cloud;
-//  - a new routine list arrived that differs from the row delivered last
-//    (after a wake-up from standby, or a refresh the framework asked for);
+//  - a routine list arrived that changes the row (after a wake-up from
+//    standby, a refresh the framework asked for, or a move to another
+//    location), or that a refresh or wake-up asked for;
 //  - the TV's language changed: signed out, the row's language; signed in,
 //    the routines title;
 //  - a row was already out of date when it was delivered: it is still its
@@ -111,7 +112,10 @@
 //  - notices: on the framework's threads (sign-in, sign-out, the cloud's
 //    changes, routine lists), on the platform's notification threads (a
 //    language change, a wake-up), on a download thread or on the caller's
-//    thread right after a row that was out of date.
+//    thread right after a row that was out of date;
+//  - either, rarely, on the library's thread named "varnio-answers", which
+//    asks the framework again for an answer that did not come: a framework
+//    that answers within the request answers on it.
 // A callback may call any function here, including asking again; while it
 // runs, the thread that called it waits, so a callback that blocks holds up
 // the deliveries of that thread. Do not hold a lock of your own that the
@@ -121,9 +125,13 @@
 // ---- How soon, and what a failed download gives
 //
 // Signed in, a request is answered at once when the routines are at hand,
-// else when the framework's routine list arrives. A framework answer that
-// never comes is asked for again after a bounded wait (TO BE SET: the exact
-// figure once the re-asking lands); meanwhile no row is delivered.
+// else when the framework's routine list arrives. The framework's answers
+// name no request: one that may belong to a request made before the account
+// last changed (another user may have signed in since) is never shown; the
+// library asks again and shows no routines meanwhile. A framework answer that
+// does not come is asked for again after 10 s, then after 20 s and every
+// 40 s while none comes (a simulator kit built by the test presets waits 1 s
+// at first); meanwhile no row is delivered.
 //
 // Signed out, each request is answered once, from a download begun after it:
 // within a second against a healthy host. A download gives up when it cannot

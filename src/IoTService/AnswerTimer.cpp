@@ -33,46 +33,41 @@ void CAnswerTimer::Start() {
   if (m_closing) return;
   m_deadline = std::chrono::steady_clock::now() + m_wait * m_backoff;
   m_waiting = true;
-  if (m_running) {
+  if (m_thread.joinable()) {
     m_changed.notify_all();
     return;
   }
-  // The thread of an earlier wait has left Run and is ending, if not gone.
-  if (m_thread.joinable()) m_thread.join();
   try {
     m_thread = std::thread(&CAnswerTimer::Run, this);
     // Named before Start returns, so that a thread listing made after it
     // tells the timer from the contents downloads.
     pthread_setname_np(m_thread.native_handle(), kThreadName);
-    m_running = true;
   } catch (const std::system_error& error) {
     VARNIO_LOG(3, "cannot start the answer timer: %s", error.what());
   }
 }
 
 void CAnswerTimer::Stop() {
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_waiting = false;
-    m_backoff = 1;
-  }
-  m_changed.notify_all();
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_waiting = false;
+  m_backoff = 1;
 }
 
 void CAnswerTimer::Run() {
   std::unique_lock<std::mutex> lock(m_mutex);
-  while (m_waiting && !m_closing) {
-    if (std::chrono::steady_clock::now() < m_deadline) {
+  while (!m_closing) {
+    if (!m_waiting) {
+      m_changed.wait(lock);
+    } else if (std::chrono::steady_clock::now() < m_deadline) {
       m_changed.wait_until(lock, m_deadline);
-      continue;
+    } else {
+      m_waiting = false;
+      m_backoff = std::min(m_backoff * 2, kMaxBackoff);
+      // Outside the lock: the service asks the framework again, which may
+      // answer at once, and starts a new wait.
+      lock.unlock();
+      m_overdue();
+      lock.lock();
     }
-    m_waiting = false;
-    m_backoff = std::min(m_backoff * 2, kMaxBackoff);
-    // Outside the lock: the service asks the framework again, which may
-    // answer at once, and starts a new wait.
-    lock.unlock();
-    m_overdue();
-    lock.lock();
   }
-  m_running = false;
 }

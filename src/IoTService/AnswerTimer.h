@@ -1,10 +1,11 @@
 // Wakes the service when a framework answer it waits for is overdue, so
 // that an answer that never comes is asked for again.
 //
-// The wait runs on a thread of its own, started by Start and ending once
-// nothing is waited for: an idle service keeps no thread. When no thread
-// can be had, the wait is left to the next Start. While answers keep
-// failing to come, each wait is twice the last, up to four times the first.
+// The wait runs on a thread of its own, started by the first Start and kept
+// until Close, so that no wait depends on a thread to be had when it
+// begins. When none can be had, the next Start tries again. While answers
+// keep failing to come, each wait is twice the last, up to four times the
+// first.
 #ifndef VARNIO_IOTSERVICE_ANSWERTIMER_H_
 #define VARNIO_IOTSERVICE_ANSWERTIMER_H_
 
@@ -29,8 +30,7 @@ class CAnswerTimer {
   std::chrono::milliseconds Wait() const { return m_wait; }
   // Waits from now, replacing any wait begun earlier.
   void Start();
-  // Nothing is waited for any more: the thread ends, and the next wait is
-  // the first again.
+  // Nothing is waited for any more, and the next wait is the first again.
   void Stop();
   // No wait begins any more; returns once the thread has ended, unless
   // called from it.
@@ -45,7 +45,6 @@ class CAnswerTimer {
   std::condition_variable m_changed;
   bool m_waiting = false;
   int m_backoff = 1;  // the next wait in m_wait
-  bool m_running = false;  // m_thread runs Run
   bool m_closing = false;
   std::chrono::steady_clock::time_point m_deadline;
   std::thread m_thread;

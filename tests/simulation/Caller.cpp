@@ -128,10 +128,9 @@ void Caller::RegisterEvent() {
   slot->registered = true;
 }
 
-void Caller::Start() {
+void Caller::Register() {
   RegisterResult();
   RegisterEvent();
-  Ask();
 }
 
 void Caller::ReRegister(int which) {

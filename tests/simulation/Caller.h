@@ -53,8 +53,8 @@ class Caller {
   Caller(const Caller&) = delete;
   Caller& operator=(const Caller&) = delete;
 
-  // Registers the result callback, then the event callback, then asks.
-  void Start();
+  // Registers the result callback, then the event callback.
+  void Register();
   // Unregisters the result (0), event (1) or both (2) callbacks, checks that
   // no call of them runs or starts afterwards, registers anew and asks.
   void ReRegister(int which);

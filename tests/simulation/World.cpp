@@ -87,11 +87,13 @@ std::vector<std::string> World::Run() {
   vconf_sim::WaitIdle();
   dlog_sim::SetJitter(static_cast<unsigned>(m_plan.seed), m_plan.profile.jitterPercent, 300);
   if (m_plan.profile.startSignedIn) BeginSession();
-  // Every thread but the library's contents threads exists by now: the
-  // stand-ins' start with their first use.
+  // Every thread but the library's contents threads exists once the
+  // service has started: the stand-ins' start with their first use, the
+  // library's answer timer with the service's first request.
+  m_caller.Register();
   Drain();
   m_baseThreads = ThreadCount();
-  m_caller.Start();
+  m_caller.Ask();
   Quiet();
   Trace("steps begin");
 

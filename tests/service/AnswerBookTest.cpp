@@ -1,0 +1,65 @@
+// Which framework answers the service may use, step by step: each script
+// asks ('a'), says the account changed ('x'), or takes an answer saying
+// 'A' or 'B' and expects a verdict: u(se), i(gnore) or r (ask again).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "AnswerBook.h"
+
+namespace {
+
+struct Script {
+  const char* what;
+  const char* steps;  // "a x A:r B:u ..."
+};
+
+// The service asks again after each 'r'; the scripts do so too.
+const Script kScripts[] = {
+    {"an answer to a current request", "a A:u"},
+    {"an answer nobody asked for", "A:i a A:u A:i"},
+    {"stale, and nothing wanted any more", "a x A:i a A:u"},
+    {"one stale out: used once two agree", "a x a A:r a A:u"},
+    {"one stale out: answers that disagree", "a x a A:r a B:r a B:u"},
+    {"two stale out: three must agree", "a a x a A:r a A:r a A:u"},
+    {"after a use, the stale one may still come", "a x a A:r a A:u a B:r a B:u"},
+    {"the last answer out can only be the stale one", "a x a B:r A:r a A:u"},
+    {"a change while agreeing starts over", "a x a A:r x a A:r a A:u"},
+    {"asked again a few times at most", "a x a A:r a B:r a C:r a D:r a E:i"},
+};
+
+TEST(AnswerBookTest, Scripts) {
+  for (const Script& script : kScripts) {
+    CAnswerBook book;
+    const std::string steps = script.steps;
+    size_t at = 0;
+    while (at < steps.size()) {
+      const size_t end = std::min(steps.find(' ', at), steps.size());
+      const std::string step = steps.substr(at, end - at);
+      at = end + 1;
+      if (step == "a") {
+        book.Asked(CAnswerBook::Clock::now());
+      } else if (step == "x") {
+        book.AccountChanged();
+      } else {
+        const CAnswerBook::Verdict verdict = book.Take(step.substr(0, 1));
+        const char got = verdict == CAnswerBook::Verdict::kUse ? 'u' : verdict == CAnswerBook::Verdict::kIgnore ? 'i' : 'r';
+        EXPECT_EQ(got, step[2]) << script.what << ": step " << step << " of \"" << script.steps << "\"";
+      }
+    }
+  }
+}
+
+TEST(AnswerBookTest, OverdueOnlyWhileWanted) {
+  CAnswerBook book;
+  const CAnswerBook::Clock::time_point t0 = CAnswerBook::Clock::now();
+  const std::chrono::seconds wait(10);
+  EXPECT_FALSE(book.Overdue(t0 + wait, wait));
+  book.Asked(t0);
+  EXPECT_FALSE(book.Overdue(t0 + wait / 2, wait));
+  EXPECT_TRUE(book.Overdue(t0 + wait, wait));
+  book.AccountChanged();  // whoever wanted it is gone
+  EXPECT_FALSE(book.Overdue(t0 + wait, wait));
+}
+
+}  // namespace
