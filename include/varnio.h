@@ -7,8 +7,8 @@
 //
 // Register one result callback and one event callback, then ask for the row:
 //
-//   iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnRow, screen);
 //   iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, OnChanged, screen);
+//   iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnRow, screen);
 //   iot_svc_get_accelerator_tiles();  // the row arrives at OnRow
 //
 // Answers never come back as return values: each request is answered once,
@@ -16,9 +16,9 @@
 // (IOT_SVC_EVENT_TILES_CHANGED, with an empty text) says the row the caller
 // holds is out of date: ask again. A caller that asks again on every notice
 // ends up holding the row the account shows. The first call of any function
-// below starts the service, which lives until the process ends; register both
-// callbacks before the first request, since a signed-in start announces its
-// routines as soon as the framework answers.
+// below starts the service, which lives until the process ends; register the
+// event callback first, since a signed-in start announces its routines as
+// soon as the framework answers, and both before the first request.
 //
 // ---- The row: a JSON array of sections
 //

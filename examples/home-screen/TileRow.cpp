@@ -6,8 +6,10 @@
 #include <sstream>
 
 bool TileRow::Connect() {
-  return iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, &TileRow::OnTiles, this) &&
-         iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, &TileRow::OnTilesChanged, this);
+  // The change callback first: a signed-in start announces its routines as
+  // soon as the framework answers.
+  return iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, &TileRow::OnTilesChanged, this) &&
+         iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, &TileRow::OnTiles, this);
 }
 
 void TileRow::Disconnect() {

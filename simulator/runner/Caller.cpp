@@ -16,8 +16,9 @@ thread_local bool t_insideRequest = false;
 Caller::~Caller() { Stop(); }
 
 bool Caller::Start() {
-  m_started = iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, &Caller::OnResult, this) &&
-              iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, &Caller::OnEvent, this);
+  // The event callback first: the start's own notice may come at once.
+  m_started = iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, &Caller::OnEvent, this) &&
+              iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, &Caller::OnResult, this);
   return m_started;
 }
 

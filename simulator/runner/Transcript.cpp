@@ -1,6 +1,8 @@
 #include "Transcript.h"
 
 #include <IoTFrameworkSim.h>
+#include <device/power_sim.h>
+#include <vconf_sim.h>
 
 #include <utility>
 
@@ -85,6 +87,8 @@ void Transcript::Line(const std::string& text, std::chrono::steady_clock::time_p
 std::string Transcript::ThreadName(std::thread::id thread) {
   if (thread == m_runner) return "runner";
   if (thread == iotfw_sim::CallbackThreadId()) return "framework";
+  if (thread == vconf_sim::NotificationThreadId()) return "settings";
+  if (thread == power_sim::NotificationThreadId()) return "power";
   auto it = m_threadNames.find(thread);
   if (it == m_threadNames.end()) {
     it = m_threadNames.emplace(thread, "thread-" + std::to_string(m_threadNames.size() + 1)).first;

@@ -30,8 +30,11 @@ void WaitInside(std::string /*text*/, void* /*userData*/) {
 void Ignore(std::string /*text*/, void* /*userData*/) {}
 
 void Start(bool waitOnResult, bool waitOnNotice) {
+  // Held so that the start's own notice finds both callbacks registered.
+  iotfw_sim::HoldCallbacks(true);
   iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, waitOnResult ? WaitInside : Ignore, nullptr);
   iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, waitOnNotice ? WaitInside : Ignore, nullptr);
+  iotfw_sim::HoldCallbacks(false);
 }
 
 // Waits until the callback has waited; what its wait answered.
