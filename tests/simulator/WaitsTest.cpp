@@ -63,10 +63,7 @@ const Misuse kMisuses[] = {
      [] {
        iotfw_sim::SetSignedIn(true);
        iotfw_sim::SetRoutines("loc-home", {{"r-1", "Good Morning"}});
-       // The start's notice must find the event callback registered.
-       iotfw_sim::HoldCallbacks(true);
        Start(false, true);
-       iotfw_sim::HoldCallbacks(false);
        varnio_sim::TakeThreadBaseline();
        return InsideCallback();
      },
