@@ -7,7 +7,6 @@ void CAnswerBook::AccountChanged() {
   m_agreeing.clear();
   m_staleAgreeing = m_stale;
   m_askedAgain = 0;
-  m_wanted = false;
 }
 
 void CAnswerBook::Asked(Clock::time_point now) {

@@ -27,9 +27,10 @@ class CAnswerBook {
     kAskAgain,  // it may be stale: ask again for one that is not
   };
 
-  // The account may have changed: every request still out is stale, and
-  // no answer is wanted until the next request.
+  // The account may have changed: every request still out is stale.
   void AccountChanged();
+  // Whoever wanted an answer is gone: none is wanted until the next request.
+  void Unwanted() { m_wanted = false; }
   // A request went out.
   void Asked(Clock::time_point now);
   // An answer came, `key` being what it says.

@@ -72,6 +72,7 @@ void CIoTService::m_EndSessionLocked() {
   m_bAsEvent = false;
   m_bAsRequest = false;
   m_ListAnswers.AccountChanged();
+  m_ListAnswers.Unwanted();
   // Signed out in the same hold (the lock is recursive), so no tile request
   // sees a signed-in user without tiles and waits for a list of the old
   // session.

@@ -120,10 +120,13 @@ void CIoTService::m_OnLoginResult(const std::string& result) {
     // The answer is taken in and acted on in one hold: a sign-out event in
     // between would otherwise be undone by a request for its routines.
     CAutoLock lock(m_StateLock);
-    const CAnswerBook::Verdict verdict = m_LoginAnswers.Take(SaysSignedIn(result) ? "signed in" : "signed out");
+    const bool signedIn = SaysSignedIn(result);
+    const CAnswerBook::Verdict verdict = m_LoginAnswers.Take(signedIn ? "signed in" : "signed out");
     if (verdict != CAnswerBook::Verdict::kUse) {
       VARNIO_LOG(1, "sign-in answer not used: it may answer a request made before the account changed, or none");
       askAgain = verdict == CAnswerBook::Verdict::kAskAgain;
+    } else if (m_bAsEvent && signedIn) {
+      // A sign-in the framework told of is complete when its routines come.
     } else {
       const bool wasLoggedIn = m_bIsLoggedIn;
       m_UpdateLoginStatus(result);

@@ -33,12 +33,13 @@ int CIoTService::m_PowerWakeUpCb(int, void* userData) {
     // the caller already, whenever it arrives.
     if (!after) return 0;
   }
-  if (after) {
-    {
-      CAutoLock lock(service->m_StateLock);
-      ++service->m_nAsUpdate;
-    }
-    service->m_RefreshLocationAndRequestRoutines();
+  bool routinesWanted;
+  {
+    CAutoLock lock(service->m_StateLock);
+    if (after) ++service->m_nAsUpdate;
+    // A sign-in that waits for its routines needs a list asked for now.
+    routinesWanted = after || service->m_bAsEvent;
   }
+  if (routinesWanted) service->m_RefreshLocationAndRequestRoutines();
   return 0;
 }

@@ -1,6 +1,7 @@
 // Which framework answers the service may use, step by step: each script
-// asks ('a'), says the account changed ('x'), or takes an answer saying
-// 'A' or 'B' and expects a verdict: u(se), i(gnore) or r (ask again).
+// asks ('a'), says the account changed ('x'), says no answer is wanted any
+// more ('n'), or takes an answer saying 'A' or 'B' and expects a verdict:
+// u(se), i(gnore) or r (ask again).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,7 +19,8 @@ struct Script {
 const Script kScripts[] = {
     {"an answer to a current request", "a A:u"},
     {"an answer nobody asked for", "A:i a A:u A:i"},
-    {"stale, and nothing wanted any more", "a x A:i a A:u"},
+    {"stale, and nothing wanted any more", "a x n A:i a A:u"},
+    {"stale, and still wanted", "a x A:r a A:u"},
     {"one stale out: used once two agree", "a x a A:r a A:u"},
     {"one stale out: answers that disagree", "a x a A:r a B:r a B:u"},
     {"two stale out: three must agree", "a a x a A:r a A:r a A:u"},
@@ -41,6 +43,8 @@ TEST(AnswerBookTest, Scripts) {
         book.Asked(CAnswerBook::Clock::now());
       } else if (step == "x") {
         book.AccountChanged();
+      } else if (step == "n") {
+        book.Unwanted();
       } else {
         const CAnswerBook::Verdict verdict = book.Take(step.substr(0, 1));
         const char got = verdict == CAnswerBook::Verdict::kUse ? 'u' : verdict == CAnswerBook::Verdict::kIgnore ? 'i' : 'r';
@@ -58,7 +62,9 @@ TEST(AnswerBookTest, OverdueOnlyWhileWanted) {
   book.Asked(t0);
   EXPECT_FALSE(book.Overdue(t0 + wait / 2, wait));
   EXPECT_TRUE(book.Overdue(t0 + wait, wait));
-  book.AccountChanged();  // whoever wanted it is gone
+  book.AccountChanged();
+  EXPECT_TRUE(book.Overdue(t0 + wait, wait));
+  book.Unwanted();
   EXPECT_FALSE(book.Overdue(t0 + wait, wait));
 }
 
