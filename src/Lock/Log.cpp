@@ -18,7 +18,8 @@ constexpr int kLevelCount = static_cast<int>(sizeof(kPriorityOfLevel) / sizeof(k
 std::string Format(const char* fmt, va_list ap) {
   va_list copy;
   va_copy(copy, ap);
-  const int needed = std::vsnprintf(nullptr, 0, fmt, copy);
+  // clang-analyzer takes a copy of a va_list parameter for an uninitialised one.
+  const int needed = std::vsnprintf(nullptr, 0, fmt, copy);  // NOLINT(clang-analyzer-valist.Uninitialized)
   va_end(copy);
   if (needed <= 0) return std::string();
   std::string text(static_cast<size_t>(needed) + 1, '\0');
