@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building and testing varnio needs on Debian 12, as root.
-# Usage: tools/setup-deps.sh [base] [fuzz] [armhf] [analysis] [browser] [kit]
+# Usage: tools/setup-deps.sh [base] [fuzz] [armhf] [analysis] [kit]
 set -euo pipefail
 groups=("$@")
 [ ${#groups[@]} -eq 0 ] && groups=(base)
@@ -19,7 +19,6 @@ for group in "${groups[@]}"; do
       packages+=(g++-arm-linux-gnueabihf qemu-user libjsoncpp-dev:armhf libcurl4-openssl-dev:armhf
                  libcpp-httplib-dev:armhf libssl-dev:armhf libbrotli-dev:armhf zlib1g-dev:armhf libc6-dev:armhf) ;;
     analysis) packages+=(valgrind clang-tidy clang-tidy-14 cppcheck) ;;
-    browser) packages+=(chromium) ;;
     kit) packages+=(rpm) ;;
     *) echo "unknown group: $group" >&2; exit 2 ;;
   esac

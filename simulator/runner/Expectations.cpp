@@ -137,6 +137,7 @@ std::vector<std::string> Check(const Json::Value& expect, const Received& receiv
   for (const std::string& link : received.deepLinks) launches.push_back(DeepLinkType(link));
   CompareList(expect, "launches", launches, problems);
   CompareList(expect, "executed", received.executed, problems);
+  CompareList(expect, "requests", received.requests, problems);
   if (expect.isMember("warning")) {
     const std::string wanted = expect["warning"].asString();
     const bool found = std::any_of(received.warnings.begin(), received.warnings.end(),

@@ -17,6 +17,7 @@ struct Received {
   std::vector<Arrival> arrivals;
   std::vector<std::string> deepLinks;  // web-app launches
   std::vector<std::string> executed;   // routines the framework was asked to run
+  std::vector<std::string> requests;   // every framework request, by command name
   std::vector<std::string> warnings;   // the simulator's own log warnings
 };
 

@@ -173,6 +173,7 @@ void Player::TakeWhatArrived() {
   const std::vector<iotfw_sim::Request> requests = iotfw_sim::Requests();
   for (; m_requestsSeen < requests.size(); ++m_requestsSeen) {
     const iotfw_sim::Request& request = requests[m_requestsSeen];
+    m_received.requests.push_back(CommandName(request.command));
     if (request.command != kExecuteRoutine) continue;
     Say(View::Kind::kArrival, "< framework request 111 (execute routine) " + request.argument);
     m_received.executed.push_back(request.argument);
@@ -195,6 +196,7 @@ void Player::Say(View::Kind kind, const std::string& text) { m_view.Say(kind, m_
 
 void Player::Account(const Json::Value& account) {
   if (account.isMember("signed_in")) iotfw_sim::SetSignedIn(account["signed_in"].asBool());
+  if (account.isMember("login_answer")) iotfw_sim::SetLoginAnswer(account["login_answer"].asString());
   if (account.isMember("location")) {
     m_location = account["location"].asString();
     iotfw_sim::SetCurrentLocation(m_location);

@@ -36,6 +36,8 @@ bool ReadScenarioFile(const std::string& path, Scenario& out, std::vector<std::s
 // The framework command a name or number stands for (login 102,
 // routine_list 107, execute 111); 0 for anything else.
 int CommandNumber(const Json::Value& nameOrNumber);
+// The name of a command number, or the number as text when it has none.
+std::string CommandName(int command);
 
 }  // namespace scenario
 

@@ -116,7 +116,8 @@ void Account(const Json::Value& account, const std::string& what, Problems& prob
     }
     for (const std::string& location : value.getMemberNames()) Routines(value[location], name + " of " + Quoted(location), out);
   };
-  Members(account, what, {{"signed_in", Bool}, {"location", String}, {"routines", lists}}, problems);
+  Members(account, what, {{"signed_in", Bool}, {"login_answer", String}, {"location", String}, {"routines", lists}},
+          problems);
 }
 
 void Answers(const Json::Value& answers, const std::string& what, Problems& problems) {
@@ -149,6 +150,7 @@ void Expect(const Json::Value& expect, const std::string& what, Problems& proble
                 {"no_row_has", Strings},
                 {"launches", Strings},
                 {"executed", Strings},
+                {"requests", Strings},
                 {"warning", String}});
   Members(expect, what, rules, problems);
 }
@@ -300,13 +302,23 @@ std::string OneLineMessage(const std::string& errors) {
 
 }  // namespace
 
+namespace {
+const std::map<std::string, int> kCommandNumbers = {{"login", 102}, {"routine_list", 107}, {"execute", 111}};
+}  // namespace
+
 int CommandNumber(const Json::Value& nameOrNumber) {
-  static const std::map<std::string, int> kNumbers = {{"login", 102}, {"routine_list", 107}, {"execute", 111}};
   if (nameOrNumber.isString()) {
-    auto it = kNumbers.find(nameOrNumber.asString());
-    return it == kNumbers.end() ? 0 : it->second;
+    auto it = kCommandNumbers.find(nameOrNumber.asString());
+    return it == kCommandNumbers.end() ? 0 : it->second;
   }
   return IsNumber(nameOrNumber) ? nameOrNumber.asInt() : 0;
+}
+
+std::string CommandName(int command) {
+  for (const auto& named : kCommandNumbers) {
+    if (named.second == command) return named.first;
+  }
+  return std::to_string(command);
 }
 
 bool ParseScenario(std::istream& in, const std::string& name, Scenario& out, std::vector<std::string>& errors) {

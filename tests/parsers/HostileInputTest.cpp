@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "JsonAccess.h"
+#include <gmock/gmock.h>
+
 #include "ParserTest.h"
 
 namespace {

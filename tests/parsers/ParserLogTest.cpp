@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "LogCapture.h"
+#include <gmock/gmock.h>
+
 #include "ParserTest.h"
 
 namespace {

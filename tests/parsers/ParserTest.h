@@ -1,46 +1,37 @@
-// The parser tests' shared parts: sample answers, answer builders, tiles as
-// the parsers must make them (written out here, not taken from the parsers'
-// tables), and the one table every list parser is checked against.
+// What the parser tests share: sample files and framework answers.
 #ifndef VARNIO_TESTS_PARSER_TEST_H_
 #define VARNIO_TESTS_PARSER_TEST_H_
 
-#include <gmock/gmock.h>
-
-#include <ostream>
 #include <string>
-#include <vector>
 
 #include "JsonParseUtil.h"
-
-bool operator==(const stTileItem& a, const stTileItem& b);
-void PrintTo(const stTileItem& tile, std::ostream* os);
+#include "TestData.h"
 
 // The bytes of tests/data/<relative>.
-std::string ReadTestData(const std::string& relative);
+inline std::string ReadTestData(const std::string& relative) {
+  std::string bytes;
+  ReadFileBytes(TestDataPath(relative), bytes);
+  return bytes;
+}
 
 // A framework answer carrying `inner` as its string "data"; only quotes and
 // backslashes are escaped, so every other byte arrives as it is.
-std::string Answer(const std::string& inner);
+inline std::string Answer(const std::string& inner) {
+  std::string quoted;
+  for (const char c : inner) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return R"({"result":"Success","data":")" + quoted + "\"}";
+}
 
 // `depth` times `open`, then `core`, then `depth` times `close`.
-std::string Nested(int depth, const std::string& open, const std::string& core, const std::string& close);
-
-// A routine tile whose icons are routines/acc-<icon>.png and its activated twin.
-stTileItem Routine(const std::string& id, const std::string& name, const std::string& icon);
-
-// Runs one of the list parsers on the text into the tiles.
-using ListParser = void (*)(CJsonParseUtil&, const std::string&, std::vector<stTileItem>&);
-
-struct TileCase {
-  const char* name;
-  ListParser parse;
-  std::string input;
-  std::vector<stTileItem> tiles;  // what replaces the list held before
-};
-// Test listings show the case's name, not its bytes.
-void PrintTo(const TileCase& c, std::ostream* os);
-std::string CaseName(const testing::TestParamInfo<TileCase>& info);
-
-class ParserTest : public testing::TestWithParam<TileCase> {};
+inline std::string Nested(int depth, const std::string& open, const std::string& core, const std::string& close) {
+  std::string text;
+  for (int i = 0; i < depth; ++i) text += open;
+  text += core;
+  for (int i = 0; i < depth; ++i) text += close;
+  return text;
+}
 
 #endif  // VARNIO_TESTS_PARSER_TEST_H_

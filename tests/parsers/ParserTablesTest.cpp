@@ -1,0 +1,118 @@
+// The parsers, table by table from tests/data/tables: each row holds an
+// input and what the parser must make of it, written out there rather than
+// taken from the parsers' own tables.
+#include <gmock/gmock.h>
+
+#include <functional>
+#include <map>
+#include <tuple>
+
+#include "ParserTest.h"
+#include "TableRows.h"
+
+namespace {
+
+const std::string kRes = VARNIO_EXPECTED_RES_DIR;
+
+auto Fields(const stTileItem& t) {
+  return std::make_tuple(t.strType, t.strID, t.strName, t.strImage, t.strFinishImage, t.strTimeout, t.strWidth,
+                         t.strTitle);
+}
+
+// {"routine": [id, name, icon]} or {"camera": [id, name]}, then any field
+// ("type", "timeout", "width", "title") that differs.
+stTileItem Tile(const Json::Value& spec) {
+  stTileItem t;
+  if (spec.isMember("routine")) {
+    const std::string stem = kRes + "routines/acc-" + spec["routine"][2].asString();
+    t = {"", TableText(spec["routine"][0]), TableText(spec["routine"][1]), stem + ".png", stem + "-activated.png",
+         "5", "250", ""};
+  } else {
+    t = {"", TableText(spec["camera"][0]), TableText(spec["camera"][1]), kRes + "routines/acc.camera.png", "", "", "444", ""};
+  }
+  for (auto [name, field] : {std::pair{"type", &t.strType}, {"timeout", &t.strTimeout}, {"width", &t.strWidth},
+                             {"title", &t.strTitle}}) {
+    if (spec.isMember(name)) *field = spec[name].asString();
+  }
+  return t;
+}
+
+// An array of tiles, or {"contents": {...}}: the four contents tiles, ids,
+// types and widths fixed, with what the file supplied.
+std::vector<stTileItem> Tiles(const Json::Value& spec) {
+  std::vector<stTileItem> tiles;
+  if (spec.isArray()) {
+    for (const Json::Value& tile : spec) tiles.push_back(Tile(tile));
+    return tiles;
+  }
+  const Json::Value& c = spec["contents"];
+  for (auto [id, entry] : {std::pair{"how", "how"}, {"uses", "ways"}, {"start", "started"}}) {
+    tiles.push_back({"IOT_TILE_APP", id, TableText(c[entry][1]), TableText(c[entry][0]), "", "", "444",
+                     TableText(c["header2"])});
+  }
+  tiles.push_back({"IOT_TILE_VIDEO", "intro", "", TableText(c["intro"]), "", "", "444", TableText(c["header1"])});
+  return tiles;
+}
+
+}  // namespace
+
+bool operator==(const stTileItem& a, const stTileItem& b) { return Fields(a) == Fields(b); }
+void PrintTo(const stTileItem& tile, std::ostream* os) { *os << testing::PrintToString(Fields(tile)); }
+
+class ListParserTable : public testing::TestWithParam<std::string> {};
+
+TEST_P(ListParserTable, ReplacesTheListWithExactlyTheRowsTiles) {
+  using Parse = std::function<void(CJsonParseUtil&, const std::string&, std::vector<stTileItem>&)>;
+  const std::map<std::string, Parse> parsers = {
+      {"routine-list", [](CJsonParseUtil& p, const std::string& s, std::vector<stTileItem>& t) { p.ParseRoutineList(s, t); }},
+      {"contents-list", [](CJsonParseUtil& p, const std::string& s, std::vector<stTileItem>& t) { p.ParseContentsList(s, t); }},
+      {"device-list", [](CJsonParseUtil& p, const std::string& s, std::vector<stTileItem>& t) { p.ParseDeviceList(s, t); }},
+  };
+  CJsonParseUtil parser;
+  for (const Json::Value& row : ReadTableRows(GetParam())) {
+    std::vector<stTileItem> tiles = {{"", "held", "Held", "h.png", "", "5", "250", ""}, stTileItem()};
+    parsers.at(GetParam())(parser, TableText(row["input"]), tiles);
+    EXPECT_EQ(tiles, Tiles(row["tiles"])) << row["case"].asString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, ListParserTable, testing::Values("routine-list", "contents-list", "device-list"),
+                         [](const testing::TestParamInfo<std::string>& table) {
+                           return table.param.substr(0, table.param.find('-'));
+                         });
+
+TEST(ParserTables, RoutineMergeEditsTheListInPlace) {
+  CJsonParseUtil parser;
+  for (const Json::Value& row : ReadTableRows("routine-merge")) {
+    std::vector<stTileItem> tiles = Tiles(row["before"]);
+    const std::string op = row["op"].asString();
+    const std::string id = row["id"].asString();
+    if (op == "add") parser.AddRoutine(id, TableText(row["data"]), tiles);
+    if (op == "update") parser.UpdateRoutine(id, TableText(row["data"]), tiles);
+    if (op == "delete") parser.DeleteRoutine(id, tiles);
+    EXPECT_EQ(tiles, Tiles(row["after"])) << row["case"].asString();
+  }
+}
+
+TEST(ParserTables, EveryLabelGetsTheIconsOfItsKeyword) {
+  const CJsonParseUtil parser;
+  for (const Json::Value& row : ReadTableRows("icons")) {
+    std::string image = "stale";
+    std::string finish = "stale";
+    const std::string label = TableText(row["label"]);
+    parser.AssignRoutineIcons(label, image, finish);
+    const std::string stem = kRes + "routines/acc-" + row["icon"].asString();
+    EXPECT_EQ(image, stem + ".png") << label.substr(0, 40);
+    EXPECT_EQ(finish, stem + "-activated.png") << label.substr(0, 40);
+  }
+}
+
+TEST(ParserTables, ExecuteResultIsAFailureOnlyForAnExactFail) {
+  CJsonParseUtil parser;
+  for (const Json::Value& row : ReadTableRows("execute-result")) {
+    const std::string text = TableText(row["input"]);
+    std::string data = "left over from an earlier answer";
+    EXPECT_EQ(parser.ParseExecuteResult(text, data), row["success"].asBool()) << text;
+    EXPECT_EQ(data, row["data"].asString()) << text;
+  }
+}

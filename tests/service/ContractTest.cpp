@@ -1,0 +1,180 @@
+// What scenario files cannot state: the exact bytes of the signed-in row,
+// the callbacks' threads and user data, registrations replaced, reserved,
+// null or missing, the platform refusing a subscription, and the log lines
+// that say what was done with answers and events nobody acts on.
+#include <IoTFrameworkSim.h>
+#include <device/power_sim.h>
+#include <dlog.h>
+#include <gmock/gmock.h>
+#include <vconf_sim.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <thread>
+
+#include "LogCapture.h"
+#include "ServiceTest.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+// The messages `functions` wrote.
+std::vector<std::string> MessagesOf(const LogCapture& capture, const std::vector<std::string>& functions) {
+  std::vector<std::string> messages;
+  for (const LogLine& line : capture.Lines()) {
+    for (const std::string& f : functions) {
+      if (line.function == f) messages.push_back(line.message);
+    }
+  }
+  return messages;
+}
+
+}  // namespace
+
+TEST_F(ServiceTest, SignedInRowIsStyledJsonOfTheHeldTiles) {
+  StartSignedIn({{"a1", "Good Morning"}, {"b2", "Movie"}});
+  iot_svc_get_accelerator_tiles();
+  const std::string res = VARNIO_EXPECTED_RES_DIR;
+  const auto tile = [&](const std::string& icon, const std::string& id, const std::string& name) {
+    return "         {\n"
+           "            \"finish_image\" : \"" + res + "routines/acc-" + icon + "-activated.png\",\n"
+           "            \"id\" : \"" + id + "\",\n"
+           "            \"image\" : \"" + res + "routines/acc-" + icon + ".png\",\n"
+           "            \"name\" : \"" + name + "\",\n"
+           "            \"timeout\" : \"5\",\n"
+           "            \"type\" : \"IOT_TILE_ROUTINE\",\n"
+           "            \"width\" : \"250\"\n"
+           "         }";
+  };
+  const auto row = [](const std::string& data) {
+    return "[\n   {\n      \"data\" : " + data + ",\n      \"title\" : \"TV_SID_ROUTINES\"\n   }\n]\n";
+  };
+  EXPECT_EQ(results_.Last(), row("[\n" + tile("gdmorn", "a1", "Good Morning") + ",\n" +
+                                 tile("custom", "b2", "Movie") + "\n      ]"));
+  // With no routine left, the same shape with an empty list.
+  iotfw_sim::DeleteRoutine("loc-home", "a1");
+  iotfw_sim::DeleteRoutine("loc-home", "b2");
+  Settle();
+  iot_svc_get_accelerator_tiles();
+  EXPECT_EQ(results_.Last(), row("[]"));
+}
+
+TEST_F(ServiceTest, DeliveriesCarryTheirUserDataOnTheirThreads) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  iot_svc_get_accelerator_tiles();  // tiles held: delivered before the call returns
+  iotfw_sim::SetSignedIn(false);
+  iotfw_sim::InjectEvent(1001, "");
+  ASSERT_TRUE(events_.WaitFor(2));
+  const Delivery row = results_.Deliveries().at(0);
+  EXPECT_EQ(row.thread, std::this_thread::get_id());
+  EXPECT_EQ(row.userData, &results_);
+  const Delivery notice = events_.Deliveries().at(1);
+  EXPECT_EQ(notice.text, "");
+  EXPECT_EQ(notice.userData, &events_);
+  EXPECT_EQ(notice.thread, iotfw_sim::CallbackThreadId());
+}
+
+TEST_F(ServiceTest, RegistrationsReplaceAndReservedOrNullOnesAreNeverCalled) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  Recorder second;
+  Recorder reserved;
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &second));
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_RESERVED, Recorder::Callback, &reserved));
+  iot_svc_get_accelerator_tiles();
+  EXPECT_EQ(results_.Count(), 0U);
+  ASSERT_EQ(second.Count(), 1U);
+  EXPECT_EQ(second.Deliveries()[0].userData, &second);
+  EXPECT_EQ(reserved.Count(), 0U);
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, nullptr, nullptr));
+  ASSERT_TRUE(iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, nullptr, nullptr));
+  iot_svc_get_accelerator_tiles();
+  iotfw_sim::InjectEvent(1001, "");
+  Settle();
+  EXPECT_EQ(second.Count(), 1U);
+}
+
+// What nobody is registered for is lost, with a warning that says so.
+TEST_F(ServiceTest, ResultAndNoticeWithoutCallbackAreWarnedOfAndLost) {
+  StartSignedIn({{"r1", "Good Morning"}});
+  iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
+  iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
+  LogCapture capture;
+  iot_svc_get_accelerator_tiles();
+  iotfw_sim::SetSignedIn(false);
+  iotfw_sim::InjectEvent(1001, "");
+  Settle();
+  std::vector<std::string> warnings;
+  for (const LogLine& line : capture.Lines()) {
+    if (line.priority == DLOG_WARN) warnings.push_back(line.function + ": " + line.message);
+  }
+  EXPECT_THAT(warnings, ElementsAre("m_ExecuteResultCallback: no result callback of type 0: the answer is lost "
+                                    "(register it before asking)",
+                                    "m_ExecuteEventCallback: no event callback of type 0: the notice is lost "
+                                    "(register it before the first call)"));
+  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
+  Settle();
+  EXPECT_EQ(results_.Count(), 0U);  // nothing replayed
+}
+
+TEST_F(ServiceTest, FailedSubscriptionsAreLoggedAndTheServiceStillWorks) {
+  power_sim::SetSubscribeFails(true);
+  vconf_sim::SetNotifyFails(true);
+  LogCapture capture;
+  StartSignedIn({{"a1", "Good Morning"}});
+  vconf_sim::SetNotifyFails(false);
+  EXPECT_TRUE(capture.Contains("Fail to subscribe wake-up callback"));
+  EXPECT_TRUE(capture.Contains("Unable to register a vconf changed cb to db/menu_widget/language."));
+  EXPECT_EQ(power_sim::SubscriberCount(), 0);
+  iot_svc_get_accelerator_tiles();
+  EXPECT_THAT(RoutineIds(results_.Last()), ElementsAre("a1"));
+}
+
+// The title goes into JSON, which is UTF-8, even in a process whose locale
+// has another character set: here one made for the test, Korean in EUC-KR.
+TEST_F(ServiceTest, TitleIsUtf8UnderALocaleOfAnotherCharset) {
+  const std::string dir = testing::TempDir() + "varnio-locales";
+  const std::string make = "mkdir -p " + dir + " && localedef -i ko_KR -f EUC-KR " + dir + "/ko_KR.euckr 2>/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0) << "localedef could not make ko_KR.euckr";
+  setenv("LOCPATH", dir.c_str(), 1);
+  setenv("LANGUAGE", "ko", 1);
+  ASSERT_NE(std::setlocale(LC_ALL, "ko_KR.euckr"), nullptr);
+  StartSignedIn({{"r-1", "Good Morning"}});
+  vconf_sim::SetStr("db/menu_widget/language", "ko_KR.utf8");
+  Settle();
+  results_.Clear();
+  iot_svc_get_accelerator_tiles();
+  EXPECT_NE(results_.Last().find(R"("title" : "\ub8e8\ud2f4")"), std::string::npos) << results_.Last();
+}
+
+// Answers and events the service takes no action on are logged as such.
+TEST_F(ServiceTest, WhatIsOnlyLoggedSaysWhat) {
+  StartSignedIn({{"a1", "Good Morning"}});
+  struct Case {
+    bool event;
+    int type;
+    std::string text;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {false, 111, R"({"result":"Success","data":"{}"})", {"msgType : 111", "", "Execute success!"}},
+      {false, 111, R"({"result":"Fail","data":"{}"})", {"msgType : 111", "", "Execute Fail!"}},
+      {false, 555, "{}", {"msgType : 555"}},
+      {true, 1002, "", {"[m_OnFwkEvent] eventType 1002"}},
+      {true, 999, "", {"[m_OnFwkEvent] eventType 999", "[m_OnFwkEvent] undefined event type!!!"}},
+      {true, 1005, "", {"[m_OnFwkEvent] eventType 1005", "msgType : 107"}},
+      {true, 1004, "[1]", {"[m_OnFwkEvent] eventType 1004", "strResult : [1]"}},
+  };
+  for (const Case& c : cases) {
+    LogCapture capture;
+    if (c.event) {
+      iotfw_sim::InjectEvent(c.type, c.text);
+    } else {
+      iotfw_sim::InjectResult(c.type, c.text);
+    }
+    Settle();
+    EXPECT_EQ(MessagesOf(capture, {"m_OnFwkResult", "m_CheckExecuteResult", "m_OnFwkEvent", "m_ClassifyEvent"}),
+              c.messages)
+        << c.type << " " << c.text;
+  }
+}
