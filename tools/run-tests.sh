@@ -58,10 +58,10 @@ stage_armhf() {
 }
 
 stage_valgrind() {
-  # The service scenarios and the contents tests over TLS, default build,
-  # under memcheck.
+  # The service tests and scenario files and the contents tests over TLS,
+  # default build, under memcheck.
   configure default
-  cmake --build --preset default --target service_test contents_host_test contents_nginx_test
+  cmake --build --preset default --target service_test contents_host_test contents_nginx_test varnio_sim_run
   tools/valgrind-service.sh build/default
 }
 

@@ -3,15 +3,17 @@
 # process per case as ctest does, and fails on any memory error, any definite
 # or indirect leak, a failing case, or a program with no case to run.
 # Usage: tools/valgrind-service.sh <build-dir> [program...]
-#   programs are paths under the build dir; default: the service scenarios
-#   and the contents tests against the local HTTPS host and nginx.
+#   programs are paths under the build dir; default: the service tests and
+#   the contents tests against the local HTTPS host and nginx. The service's
+#   scenario files are played by the build's varnio-sim-run too.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?build dir}
 shift
 programs=("$@")
 [ ${#programs[@]} -eq 0 ] && programs=(tests/service/service_test tests/contents/contents_host_test
                                        tests/contents/contents_nginx_test)
-suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/valgrind.supp
+suppressions=$root/tests/valgrind.supp
 log=$(mktemp "${TMPDIR:-/tmp}/varnio-valgrind.XXXXXX")
 trap 'rm -f "$log"' EXIT
 
@@ -47,6 +49,19 @@ for program in "${programs[@]}"; do
       failed=$((failed + 1))
     fi
   done
+done
+for scenario in "$root"/tests/scenarios/*.jsonl; do
+  status=0
+  timeout --kill-after=10 300 valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
+    --errors-for-leak-kinds=definite,indirect --gen-suppressions=all --suppressions="$suppressions" \
+    "$build/simulator/runner/varnio-sim-run" --quiet "$scenario" >"$log" 2>&1 || status=$?
+  if [ "$status" -eq 0 ]; then
+    passed=$((passed + 1))
+  else
+    echo "valgrind: $(basename "$scenario") FAILED (status $status)"
+    cat "$log"
+    failed=$((failed + 1))
+  fi
 done
 echo "valgrind: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
