@@ -54,18 +54,4 @@ TEST(AnswerBookTest, Scripts) {
   }
 }
 
-TEST(AnswerBookTest, OverdueOnlyWhileWanted) {
-  CAnswerBook book;
-  const CAnswerBook::Clock::time_point t0 = CAnswerBook::Clock::now();
-  const std::chrono::seconds wait(10);
-  EXPECT_FALSE(book.Overdue(t0 + wait, wait));
-  book.Asked(t0);
-  EXPECT_FALSE(book.Overdue(t0 + wait / 2, wait));
-  EXPECT_TRUE(book.Overdue(t0 + wait, wait));
-  book.AccountChanged();
-  EXPECT_TRUE(book.Overdue(t0 + wait, wait));
-  book.Unwanted();
-  EXPECT_FALSE(book.Overdue(t0 + wait, wait));
-}
-
 }  // namespace
