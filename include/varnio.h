@@ -113,9 +113,10 @@
 //    changes, routine lists), on the platform's notification threads (a
 //    language change, a wake-up), on a download thread or on the caller's
 //    thread right after a row that was out of date;
-//  - either, rarely, on the library's thread named "varnio-answers", which
-//    asks the framework again for an answer that did not come: a framework
-//    that answers within the request answers on it.
+//  - either, rarely, on the library's thread named "varnio-answers", kept
+//    from its first request to the framework, which asks again for an
+//    answer that did not come: a framework that answers within the request
+//    answers on it.
 // A callback may call any function here, including asking again; while it
 // runs, the thread that called it waits, so a callback that blocks holds up
 // the deliveries of that thread. Do not hold a lock of your own that the
