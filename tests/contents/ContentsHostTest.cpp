@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Contents.h"
-#include "ContentsDownload.h"
+#include "ContentsConnection.h"
 #include "ContentsHost.h"
 #include "ContentsTestUtil.h"
 #include "LogCapture.h"
@@ -132,7 +132,7 @@ TEST_F(ContentsHostTest, ManyRequestsInFlightEachDeliverOnce) {
 
 // Requests made while every place is taken and no thread can be had are
 // served by the next download to finish, on its own thread; one made when
-// nothing runs is answered at once with the fixed tiles.
+// nothing runs is answered at once with the list kept.
 TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
   const int threadsBefore = ThreadsNow();
   host_.SetMode(Mode::kStall);
@@ -147,7 +147,7 @@ TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
   contents_.RequestContentsList();
   AllowNewThreads(true);
   ASSERT_EQ(deliveries_.Count(), 8U);
-  EXPECT_EQ(deliveries_.Last(), kFourEmptyTiles);
+  EXPECT_EQ(deliveries_.Last(), ExpectedTiles("general"));
   for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(ContentsIds(delivery.text), kContentsIds);
 }
 

@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "Contents.h"
-#include "ContentsDownload.h"
+#include "ContentsConnection.h"
 #include "ContentsHost.h"
 #include "ContentsTestUtil.h"
+#include "ContentsUrl.h"
 #include "LogCapture.h"
 #include "NginxHost.h"
 #include "Recorder.h"
@@ -33,15 +34,18 @@ class NginxTest : public ::testing::Test {
   void SetUp() override {
     vconf_sim::SetStr(kLanguageKey, "en_US.utf8");
     ASSERT_TRUE(nginx_.Start());
+    SetContentsOrigin(nginx_.Origin());
     ContentsDownloadSettings settings;
-    settings.origin = nginx_.Origin();
     settings.connectTimeoutSeconds = 5;
     settings.lowSpeedSeconds = 1;
     SetDownloadSettings(settings);
     contents_.RegisterCallback(Recorder::Callback, &deliveries_);
   }
 
-  void TearDown() override { SetDownloadSettings(ContentsDownloadSettings()); }
+  void TearDown() override {
+    SetContentsOrigin("");
+    SetDownloadSettings(ContentsDownloadSettings());
+  }
 
   std::string RequestOnce() { return ::RequestOnce(contents_, deliveries_); }
 
