@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "Contents.h"
 #include "ContentsConnection.h"
 #include "ContentsHost.h"
@@ -120,6 +121,16 @@ TEST_F(NginxTest, FailedDownloadIsAnsweredWithTheLastGoodListOfItsLanguage) {
 }
 
 }  // namespace
+
+// After a download the process holds the kept connection and libcurl's own
+// sockets. A program the home screen then starts (system(), posix_spawn)
+// inherits none of them.
+TEST_F(NginxTest, AProgramStartedAfterADownloadInheritsNoSocket) {
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+  const ChildOutcome child = RunProgram({"sh", "-c", "ls -l /proc/$$/fd >&2"}, ChildOptions());
+  ASSERT_TRUE(child.Succeeded()) << child.stderrText;
+  EXPECT_EQ(child.stderrText.find("socket:"), std::string::npos) << child.stderrText;
+}
 
 // A host that closes idle connections soon, over HTTP/2: a request sent as
 // it closes finds its kept connection gone before any answer, and must be
