@@ -14,6 +14,7 @@
 
 namespace {
 
+// The descriptors open now, but for the one this listing reads through.
 std::set<int> OpenDescriptors() {
   std::set<int> fds;
   if (DIR* dir = opendir("/proc/self/fd")) {
@@ -21,6 +22,7 @@ std::set<int> OpenDescriptors() {
     while (const dirent* entry = readdir(dir)) {
       if (entry->d_name[0] != '.') fds.insert(static_cast<int>(std::strtol(entry->d_name, nullptr, 10)));
     }
+    fds.erase(dirfd(dir));
     closedir(dir);
   }
   return fds;

@@ -8,6 +8,8 @@
 #include <vconf_sim.h>
 
 #include <chrono>
+#include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -149,6 +151,53 @@ TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
   ASSERT_EQ(deliveries_.Count(), 8U);
   EXPECT_EQ(deliveries_.Last(), ExpectedTiles("general"));
   for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(ContentsIds(delivery.text), kContentsIds);
+}
+
+// Two downloads overlap, and the one begun first, of the file's older
+// version, ends last. Its receiver is told that its list may be out of date,
+// and the last good list stays the newer version.
+TEST_F(ContentsHostTest, AnOlderVersionEndingLastIsOutOfDateAndNotKept) {
+  struct Answer {
+    std::string json;
+    bool outOfDate;
+  };
+  struct Answers {
+    std::mutex mutex;
+    std::vector<Answer> list;
+  } answers;
+  const int threadsBefore = ThreadsNow();
+  contents_.RegisterCallback(
+      [](const CContentsDelivery& delivery, void* userData) {
+        auto* to = static_cast<Answers*>(userData);
+        std::lock_guard<std::mutex> lock(to->mutex);
+        to->list.push_back({delivery.Json(), delivery.OutOfDate()});
+      },
+      &answers);
+  const std::filesystem::path root = std::filesystem::path(testing::TempDir()) / "versions";
+  std::filesystem::remove_all(root);
+  std::filesystem::copy(DefaultContentsRoot(), root, std::filesystem::copy_options::recursive);
+  host_.Stop();
+  ContentsHost host({VARNIO_CONTENTS_HOST_PORT, root.string(), DefaultTlsDir()});
+  ASSERT_TRUE(host.Start());
+
+  host.SetMode(Mode::kDelayed);
+  contents_.RequestContentsList();  // the general file, answered half a second later
+  while (host.Requests() < 1) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  std::filesystem::copy_file(root / "kr/service-quorvel-app.json", root / "service-quorvel-app.json",
+                             std::filesystem::copy_options::overwrite_existing);
+  host.SetMode(Mode::kServe);
+  contents_.RequestContentsList();  // the newer version, at once
+  ASSERT_TRUE(WaitForThreads(threadsBefore));
+  host.SetMode(Mode::kNotFound);
+  contents_.RegisterCallback(Recorder::Callback, &deliveries_);
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("kr"));
+
+  std::lock_guard<std::mutex> lock(answers.mutex);
+  ASSERT_EQ(answers.list.size(), 2U);
+  EXPECT_EQ(answers.list[0].json, ExpectedTiles("kr"));
+  EXPECT_FALSE(answers.list[0].outOfDate);
+  EXPECT_EQ(answers.list[1].json, ExpectedTiles("general"));
+  EXPECT_TRUE(answers.list[1].outOfDate);
 }
 
 }  // namespace
