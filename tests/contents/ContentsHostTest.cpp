@@ -4,9 +4,11 @@
 // with no thread left behind: of the four fixed tiles while no good list
 // came, of the last good list once one did. The next request must be served
 // normally again.
+#include <dlog_sim.h>
 #include <gtest/gtest.h>
 #include <vconf_sim.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <mutex>
@@ -20,6 +22,7 @@
 #include "ContentsTestUtil.h"
 #include "LogCapture.h"
 #include "Recorder.h"
+#include "ResidentMemory.h"
 
 namespace {
 
@@ -151,6 +154,28 @@ TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
   ASSERT_EQ(deliveries_.Count(), 8U);
   EXPECT_EQ(deliveries_.Last(), ExpectedTiles("general"));
   for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(ContentsIds(delivery.text), kContentsIds);
+}
+
+// A caller asking in a loop while every download stalls: its requests are
+// counted, not kept one by one, and each still gets its answer.
+TEST_F(ContentsHostTest, RequestsWaitingForStalledDownloadsTakeNoMemoryEach) {
+  constexpr int kRequests = 500000;
+  std::atomic<int> answered{0};
+  contents_.RegisterCallback([](std::string, void* count) { ++*static_cast<std::atomic<int>*>(count); }, &answered);
+  host_.SetMode(Mode::kStall);
+  for (int i = 0; i < 4; ++i) contents_.RequestContentsList();
+  while (host_.Requests() < 4) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  dlog_sim::SetLoggingOn(false);
+  const long before = ResidentKib();
+  for (int i = 0; i < kRequests; ++i) contents_.RequestContentsList();
+  EXPECT_LT(ResidentKib() - before, 1024);
+  dlog_sim::SetLoggingOn(true);
+  host_.SetMode(Mode::kServe);
+  host_.ReleaseStalled();
+  for (int waited = 0; answered < kRequests + 4 && waited < 3000; ++waited) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(answered, kRequests + 4);
 }
 
 // Two downloads overlap, and the one begun first, of the file's older
