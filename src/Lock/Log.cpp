@@ -35,14 +35,15 @@ void Line(const char* file, const char* function, int line, int level, const cha
   char shortMessage[512];
   va_list ap;
   va_start(ap, fmt);
-  const int needed = vsnprintf(shortMessage, sizeof(shortMessage), fmt, ap);
+  // clang-analyzer takes the va_list just started for an uninitialised one.
+  const int needed = vsnprintf(shortMessage, sizeof(shortMessage), fmt, ap);  // NOLINT(clang-analyzer-valist.Uninitialized)
   va_end(ap);
   if (needed < 0) return;
   std::string longMessage;
   if (static_cast<size_t>(needed) >= sizeof(shortMessage)) {
     longMessage.resize(static_cast<size_t>(needed) + 1);
     va_start(ap, fmt);
-    vsnprintf(&longMessage[0], longMessage.size(), fmt, ap);
+    vsnprintf(&longMessage[0], longMessage.size(), fmt, ap);  // NOLINT(clang-analyzer-valist.Uninitialized)
     va_end(ap);
   }
   ext_log_base_print(level, kTag, "%s:%s(%d)>%s", file, function, line,
