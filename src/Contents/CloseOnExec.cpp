@@ -5,24 +5,28 @@
 #include <linux/sockios.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
-#include <set>
+#include <map>
 #include <vector>
 
 #include "LibraryLog.h"
 
 namespace {
 
-// The descriptors open now, but for the one this listing reads through.
-std::set<int> OpenDescriptors() {
-  std::set<int> fds;
+// The descriptors open now, but for the one this listing reads through, each
+// with the inode it is open on: a number another thread closed and libcurl
+// got again is then not taken for an old descriptor.
+std::map<int, ino_t> OpenDescriptors() {
+  std::map<int, ino_t> fds;
   if (DIR* dir = opendir("/proc/self/fd")) {
     // NOLINTNEXTLINE(concurrency-mt-unsafe): the stream is this call's own
     while (const dirent* entry = readdir(dir)) {
-      if (entry->d_name[0] != '.') fds.insert(static_cast<int>(std::strtol(entry->d_name, nullptr, 10)));
+      struct stat status {};
+      const int fd = static_cast<int>(std::strtol(entry->d_name, nullptr, 10));
+      if (entry->d_name[0] != '.' && fd != dirfd(dir) && fstat(fd, &status) == 0) fds[fd] = status.st_ino;
     }
-    fds.erase(dirfd(dir));
     closedir(dir);
   }
   return fds;
@@ -59,15 +63,17 @@ curl_socket_t OpenCloseOnExecSocket(void* /*userData*/, curlsocktype /*purpose*/
 }
 
 CURLM* NewCloseOnExecMulti() {
-  const std::set<int> before = OpenDescriptors();
+  const std::map<int, ino_t> before = OpenDescriptors();
   CURLM* multi = curl_multi_init();
   if (multi == nullptr) return nullptr;
   // The pair is among the local stream sockets that are new and inheritable.
   // Other threads may open descriptors meanwhile; the wake-up tells the pair
   // apart: its byte shows in the queues of both its ends and of nothing else.
   std::vector<Candidate> candidates;
-  for (const int fd : OpenDescriptors()) {
-    if (before.count(fd) == 0 && (fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0 && IsLocalStreamSocket(fd)) {
+  for (const auto& [fd, inode] : OpenDescriptors()) {
+    const auto old = before.find(fd);
+    const bool isNew = old == before.end() || old->second != inode;
+    if (isNew && (fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0 && IsLocalStreamSocket(fd)) {
       candidates.push_back({fd, Queued(fd)});
     }
   }
