@@ -20,8 +20,8 @@
 #include <thread>
 
 #include "Contents.h"
-#include "ContentsDownload.h"
 #include "ContentsHost.h"
+#include "ContentsUrl.h"
 #include "NginxHost.h"
 #include "ResidentMemory.h"
 #include "ThreadCount.h"
@@ -101,13 +101,11 @@ CURL* NewGet(const std::string& url, std::string* body) {
 class AtNginx {
  public:
   AtNginx() {
-    ContentsDownloadSettings settings;
-    settings.origin = SharedNginx().Origin();
-    SetDownloadSettings(settings);
+    SetContentsOrigin(SharedNginx().Origin());
     dlog_sim::SetLoggingOn(false);
   }
   ~AtNginx() {
-    SetDownloadSettings(ContentsDownloadSettings());
+    SetContentsOrigin("");
     dlog_sim::SetLoggingOn(true);
   }
   AtNginx(const AtNginx&) = delete;

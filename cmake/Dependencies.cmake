@@ -18,6 +18,8 @@ function(varnio_require_target_libraries prefix)
 endfunction()
 
 pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
-pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+# 7.87: CURLOPT_QUICK_EXIT (a stopped transfer does not wait for its name
+# lookup); curl_easy_header needs 7.83.
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl>=7.87.0)
 varnio_require_target_libraries(JSONCPP)
 varnio_require_target_libraries(CURL)

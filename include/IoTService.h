@@ -112,7 +112,7 @@ class CIoTService {
 
   // Tile assembly.
   void m_GetBeforeLoginTiles(const std::string& json);
-  static void m_ContentsCb(std::string json, void* userData);
+  static void m_ContentsCb(const CContentsDelivery& delivery, void* userData);
   void m_GetAfterLoginTiles();
   // The after-sign-in row and the version of the tiles it shows when routine
   // tiles are held, clearing the tile request it answers; null when none

@@ -92,8 +92,10 @@
 //    location), or that a refresh or wake-up asked for;
 //  - the TV's language changed: signed out, the row's language; signed in,
 //    the routines title;
-//  - a row was already out of date when it was delivered: it is still its
-//    request's answer, and the notice follows it.
+//  - a row was already out of date when it was delivered (the user signed
+//    in, the language changed, or a row of a later download reached the
+//    caller first): it is still its request's answer, and the notice
+//    follows it.
 // A notice carries no row: ask again. Notices may come in bursts, and a row
 // may cross a notice: the last row after the last notice is the one to show.
 //
@@ -107,15 +109,16 @@
 //    IoT framework's thread, when they arrive;
 //  - the row, signed out: on one of the library's download threads (at most
 //    four at a time, each ending soon after its delivery); when no thread can
-//    be started, on the caller's thread within the call, with the four tiles
-//    without texts;
+//    be started, on the caller's thread within the call, with the last good
+//    row of the language, else the four tiles without texts;
 //  - notices: on the framework's threads (sign-in, sign-out, the cloud's
 //    changes, routine lists), on the platform's notification threads (a
 //    language change, a wake-up), on a download thread or on the caller's
 //    thread right after a row that was out of date;
-//  - either, rarely, on the library's thread named "varnio-answers", which
-//    asks the framework again for an answer that did not come: a framework
-//    that answers within the request answers on it.
+//  - either, rarely, on the library's thread named "varnio-answers", kept
+//    from its first request to the framework, which asks again for an
+//    answer that did not come: a framework that answers within the request
+//    answers on it.
 // A callback may call any function here, including asking again; while it
 // runs, the thread that called it waits, so a callback that blocks holds up
 // the deliveries of that thread. Do not hold a lock of your own that the
@@ -170,6 +173,18 @@
 //     the notice has the new title.
 // The library has catalogues for de, en, es, fr, it, ja, ko, nl, pl and pt;
 // for another language the title stays "TV_SID_ROUTINES".
+//
+// ---- Loading, starting programs, exiting
+//
+// Once loaded the library stays: dlclose leaves it mapped, since the
+// platform services it subscribed to may still call it, and a later dlopen
+// finds the same service. Every descriptor it opens is close-on-exec: a
+// program the caller starts (system(), posix_spawn, fork and exec) inherits
+// none of its connections. A child forked without exec has none of the
+// library's threads and shares its connections: it must call nothing here
+// and only exec or _exit. At exit the library ends its downloads at once;
+// a callback still running on one of its threads is waited for a second at
+// most.
 //
 // ---- Logs
 //

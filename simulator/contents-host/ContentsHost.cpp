@@ -16,6 +16,7 @@ constexpr char kPrefix[] = "/quorvel-plax/tv/";
 constexpr size_t kWorkers = 8;
 constexpr size_t kHugeBytes = 50u * 1024 * 1024;
 constexpr std::chrono::milliseconds kTrickleInterval(100);
+constexpr std::chrono::milliseconds kDelay(500);
 constexpr char kNotFoundPage[] = "<html><body><h1>404 Not Found</h1></body></html>\n";
 
 bool ReadFile(const std::string& path, std::string& out) {
@@ -208,6 +209,10 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       return;
     case Mode::kHuge:
       SendHuge(response);
+      return;
+    case Mode::kDelayed:
+      Serve(request.path, response);
+      PauseUnlessStopping(kDelay, released);
       return;
     case Mode::kMalformed:
       Serve(request.path, response);

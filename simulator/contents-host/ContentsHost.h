@@ -31,6 +31,7 @@ class ContentsHost {
     kTrickle,     // a few bytes at a time, far below any sane rate
     kHuge,        // 50 MiB, chunked, so no length is announced
     kMalformed,   // the first third of the file, sent as if whole
+    kDelayed,     // the file as it is when asked, answered half a second later
   };
 
   struct Options {

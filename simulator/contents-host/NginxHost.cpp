@@ -32,10 +32,11 @@ std::string Config(const std::string& dir, const NginxHost::Options& options) {
        << "  log_format varnio '$connection $status $uri';\n"
        << "  access_log " << dir << "/access.log varnio;\n"
        << "  keepalive_requests 100000;\n";
+  if (options.idleTimeout.count() > 0) conf << "  keepalive_timeout " << options.idleTimeout.count() << "ms;\n";
   for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
     conf << "  " << temp << "_temp_path " << dir << "/" << temp << ";\n";
   }
-  conf << "  server {\n    listen 127.0.0.1:" << options.port << " ssl;\n";
+  conf << "  server {\n    listen 127.0.0.1:" << options.port << " ssl" << (options.http2 ? " http2" : "") << ";\n";
   if (options.rejectHandshakes) {
     conf << "    ssl_reject_handshake on;\n";
   } else {

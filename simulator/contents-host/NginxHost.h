@@ -20,6 +20,9 @@ class NginxHost {
     std::string root;    // directory served under "/quorvel-plax/tv/"
     std::string tlsDir;  // holds server.pem and server.key
     bool rejectHandshakes = false;  // ends every TLS handshake with an alert
+    bool http2 = false;             // offers HTTP/2, as most CDNs do
+    // How long an idle connection is kept open; 0 keeps nginx's default.
+    std::chrono::milliseconds idleTimeout{0};
   };
 
   // One line of the access log.

@@ -2,13 +2,17 @@
 
 #include <utility>
 
-std::shared_ptr<const GoodContentsList> ContentsListCache::Find(const std::string& url) const {
+KeptContentsList ContentsListCache::Find(const std::string& url) const {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto it = m_lists.find(url);
-  return it == m_lists.end() ? nullptr : it->second;
+  return it == m_lists.end() ? KeptContentsList() : it->second;
 }
 
-void ContentsListCache::Keep(const std::string& url, std::shared_ptr<const GoodContentsList> list) {
+void ContentsListCache::Keep(const std::string& url, std::shared_ptr<const GoodContentsList> list,
+                             uint64_t download) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  m_lists[url] = std::move(list);
+  KeptContentsList& kept = m_lists[url];
+  if (download <= kept.download) return;
+  kept.list = std::move(list);
+  kept.download = download;
 }

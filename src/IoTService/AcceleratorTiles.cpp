@@ -36,8 +36,7 @@ void CIoTService::m_GetBeforeLoginTiles(const std::string& json) {
   m_ExecuteResultCallback(IOT_SVC_CMD_GET_ACCELERATOR_TILES, json);
 }
 
-// cppcheck-suppress passedByValue ; the contents callback type passes the text by value
-void CIoTService::m_ContentsCb(std::string json, void* userData) {
+void CIoTService::m_ContentsCb(const CContentsDelivery& delivery, void* userData) {
   CIoTService* service = static_cast<CIoTService*>(userData);
   VARNIO_TRACE();
   bool drop = false;
@@ -47,11 +46,12 @@ void CIoTService::m_ContentsCb(std::string json, void* userData) {
     if (drop) --service->m_nLanguageDrops;
   }
   if (drop) return;
-  service->m_GetBeforeLoginTiles(json);
+  service->m_GetBeforeLoginTiles(delivery.Json());
   // Still the request's one answer, but already out of date if the user
-  // signed in or the TV changed language meanwhile: asked after delivering,
-  // so that a change landing during the delivery is seen too.
-  if (service->GetIsLoggedIn() || !CContents::DeliveryMatchesLanguage()) {
+  // signed in, the TV changed language or a newer list overtook this one
+  // meanwhile: asked after delivering, so that a change landing during the
+  // delivery is seen too.
+  if (service->GetIsLoggedIn() || delivery.OutOfDate()) {
     service->m_ExecuteEventCallback(IOT_SVC_EVENT_TILES_CHANGED, "");
   }
 }

@@ -112,7 +112,7 @@ void CIoTService::m_ExecuteEventCallback(iot_svc_event_type_e type, const std::s
   if (entry.pfnCallBack != nullptr) {
     Call(entry, msg, m_RegistryMutex, m_RegistryIdle, m_mapEventCalls, type);
   } else {
-    VARNIO_LOG(2, "no event callback of type %d: the notice is lost (register it before the first call)",
+    VARNIO_LOG(2, "no event callback of type %d: the notice is lost (register it, then ask for the row)",
                static_cast<int>(type));
   }
 }

@@ -162,11 +162,11 @@ void CIoTService::m_OnAnswerOverdue() {
     list = m_ListAnswers.Overdue(now, m_AnswerTimer.Wait());
   }
   if (login) {
-    VARNIO_LOG(1, "no sign-in answer within %d ms: asked again", static_cast<int>(m_AnswerTimer.Wait().count()));
+    VARNIO_LOG(1, "no sign-in answer came in time: asked again");
     m_RequestLoginStatus();
   }
   if (list) {
-    VARNIO_LOG(1, "no routine list within %d ms: asked again", static_cast<int>(m_AnswerTimer.Wait().count()));
+    VARNIO_LOG(1, "no routine list came in time: asked again");
     m_RefreshLocationAndRequestRoutines();
   }
 }

@@ -15,19 +15,6 @@ constexpr char kPrefix[] = "%s:%s(%d)>";
 constexpr int kPriorityOfLevel[] = {DLOG_DEBUG, DLOG_INFO, DLOG_WARN, DLOG_ERROR, DLOG_FATAL};
 constexpr int kLevelCount = static_cast<int>(sizeof(kPriorityOfLevel) / sizeof(kPriorityOfLevel[0]));
 
-std::string Format(const char* fmt, va_list ap) {
-  va_list copy;
-  va_copy(copy, ap);
-  // clang-analyzer takes a copy of a va_list parameter for an uninitialised one.
-  const int needed = std::vsnprintf(nullptr, 0, fmt, copy);  // NOLINT(clang-analyzer-valist.Uninitialized)
-  va_end(copy);
-  if (needed <= 0) return std::string();
-  std::string text(static_cast<size_t>(needed) + 1, '\0');
-  std::vsnprintf(&text[0], text.size(), fmt, ap);
-  text.resize(static_cast<size_t>(needed));
-  return text;
-}
-
 }  // namespace
 
 extern "C" void ext_log_base_print(int level, const char* tag, const char* fmt, ...) {
@@ -44,11 +31,23 @@ namespace varnio_log {
 
 void Line(const char* file, const char* function, int line, int level, const char* fmt, ...) {
   if (_get_logging_on(level, kTag) == 0) return;
+  // Most messages fit here; a longer one is formatted again at its length.
+  char shortMessage[512];
   va_list ap;
   va_start(ap, fmt);
-  const std::string message = Format(fmt, ap);
+  // clang-analyzer takes the va_list just started for an uninitialised one.
+  const int needed = vsnprintf(shortMessage, sizeof(shortMessage), fmt, ap);  // NOLINT(clang-analyzer-valist.Uninitialized)
   va_end(ap);
-  ext_log_base_print(level, kTag, "%s:%s(%d)>%s", file, function, line, message.c_str());
+  if (needed < 0) return;
+  std::string longMessage;
+  if (static_cast<size_t>(needed) >= sizeof(shortMessage)) {
+    longMessage.resize(static_cast<size_t>(needed) + 1);
+    va_start(ap, fmt);
+    vsnprintf(&longMessage[0], longMessage.size(), fmt, ap);  // NOLINT(clang-analyzer-valist.Uninitialized)
+    va_end(ap);
+  }
+  ext_log_base_print(level, kTag, "%s:%s(%d)>%s", file, function, line,
+                     longMessage.empty() ? shortMessage : longMessage.c_str());
 }
 
 void Trace(const char* file, const char* function, int line) {

@@ -4,20 +4,25 @@
 // with no thread left behind: of the four fixed tiles while no good list
 // came, of the last good list once one did. The next request must be served
 // normally again.
+#include <dlog_sim.h>
 #include <gtest/gtest.h>
 #include <vconf_sim.h>
 
+#include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "Contents.h"
-#include "ContentsDownload.h"
+#include "ContentsConnection.h"
 #include "ContentsHost.h"
 #include "ContentsTestUtil.h"
 #include "LogCapture.h"
 #include "Recorder.h"
+#include "ResidentMemory.h"
 
 namespace {
 
@@ -132,7 +137,7 @@ TEST_F(ContentsHostTest, ManyRequestsInFlightEachDeliverOnce) {
 
 // Requests made while every place is taken and no thread can be had are
 // served by the next download to finish, on its own thread; one made when
-// nothing runs is answered at once with the fixed tiles.
+// nothing runs is answered at once with the list kept.
 TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
   const int threadsBefore = ThreadsNow();
   host_.SetMode(Mode::kStall);
@@ -147,8 +152,77 @@ TEST_F(ContentsHostTest, WithoutThreadsEveryRequestIsStillAnsweredOnce) {
   contents_.RequestContentsList();
   AllowNewThreads(true);
   ASSERT_EQ(deliveries_.Count(), 8U);
-  EXPECT_EQ(deliveries_.Last(), kFourEmptyTiles);
+  EXPECT_EQ(deliveries_.Last(), ExpectedTiles("general"));
   for (const Delivery& delivery : deliveries_.Deliveries()) EXPECT_EQ(ContentsIds(delivery.text), kContentsIds);
+}
+
+// A caller asking in a loop while every download stalls: its requests are
+// counted, not kept one by one, and each still gets its answer.
+TEST_F(ContentsHostTest, RequestsWaitingForStalledDownloadsTakeNoMemoryEach) {
+  constexpr int kRequests = 500000;
+  std::atomic<int> answered{0};
+  contents_.RegisterCallback([](std::string, void* count) { ++*static_cast<std::atomic<int>*>(count); }, &answered);
+  host_.SetMode(Mode::kStall);
+  for (int i = 0; i < 4; ++i) contents_.RequestContentsList();
+  while (host_.Requests() < 4) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  dlog_sim::SetLoggingOn(false);
+  const long before = ResidentKib();
+  for (int i = 0; i < kRequests; ++i) contents_.RequestContentsList();
+  EXPECT_LT(ResidentKib() - before, 1024);
+  dlog_sim::SetLoggingOn(true);
+  host_.SetMode(Mode::kServe);
+  host_.ReleaseStalled();
+  for (int waited = 0; answered < kRequests + 4 && waited < 3000; ++waited) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(answered, kRequests + 4);
+}
+
+// Two downloads overlap, and the one begun first, of the file's older
+// version, ends last. Its receiver is told that its list may be out of date,
+// and the last good list stays the newer version.
+TEST_F(ContentsHostTest, AnOlderVersionEndingLastIsOutOfDateAndNotKept) {
+  struct Answer {
+    std::string json;
+    bool outOfDate;
+  };
+  struct Answers {
+    std::mutex mutex;
+    std::vector<Answer> list;
+  } answers;
+  const int threadsBefore = ThreadsNow();
+  contents_.RegisterCallback(
+      [](const CContentsDelivery& delivery, void* userData) {
+        auto* to = static_cast<Answers*>(userData);
+        std::lock_guard<std::mutex> lock(to->mutex);
+        to->list.push_back({delivery.Json(), delivery.OutOfDate()});
+      },
+      &answers);
+  const std::filesystem::path root = std::filesystem::path(testing::TempDir()) / "versions";
+  std::filesystem::remove_all(root);
+  std::filesystem::copy(DefaultContentsRoot(), root, std::filesystem::copy_options::recursive);
+  host_.Stop();
+  ContentsHost host({VARNIO_CONTENTS_HOST_PORT, root.string(), DefaultTlsDir()});
+  ASSERT_TRUE(host.Start());
+
+  host.SetMode(Mode::kDelayed);
+  contents_.RequestContentsList();  // the general file, answered half a second later
+  while (host.Requests() < 1) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  std::filesystem::copy_file(root / "kr/service-quorvel-app.json", root / "service-quorvel-app.json",
+                             std::filesystem::copy_options::overwrite_existing);
+  host.SetMode(Mode::kServe);
+  contents_.RequestContentsList();  // the newer version, at once
+  ASSERT_TRUE(WaitForThreads(threadsBefore));
+  host.SetMode(Mode::kNotFound);
+  contents_.RegisterCallback(Recorder::Callback, &deliveries_);
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("kr"));
+
+  std::lock_guard<std::mutex> lock(answers.mutex);
+  ASSERT_EQ(answers.list.size(), 2U);
+  EXPECT_EQ(answers.list[0].json, ExpectedTiles("kr"));
+  EXPECT_FALSE(answers.list[0].outOfDate);
+  EXPECT_EQ(answers.list[1].json, ExpectedTiles("general"));
+  EXPECT_TRUE(answers.list[1].outOfDate);
 }
 
 }  // namespace

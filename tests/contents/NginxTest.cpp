@@ -9,15 +9,19 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "Contents.h"
-#include "ContentsDownload.h"
+#include "ContentsConnection.h"
 #include "ContentsHost.h"
 #include "ContentsTestUtil.h"
+#include "ContentsUrl.h"
 #include "LogCapture.h"
 #include "NginxHost.h"
 #include "Recorder.h"
@@ -33,15 +37,18 @@ class NginxTest : public ::testing::Test {
   void SetUp() override {
     vconf_sim::SetStr(kLanguageKey, "en_US.utf8");
     ASSERT_TRUE(nginx_.Start());
+    SetContentsOrigin(nginx_.Origin());
     ContentsDownloadSettings settings;
-    settings.origin = nginx_.Origin();
     settings.connectTimeoutSeconds = 5;
     settings.lowSpeedSeconds = 1;
     SetDownloadSettings(settings);
     contents_.RegisterCallback(Recorder::Callback, &deliveries_);
   }
 
-  void TearDown() override { SetDownloadSettings(ContentsDownloadSettings()); }
+  void TearDown() override {
+    SetContentsOrigin("");
+    SetDownloadSettings(ContentsDownloadSettings());
+  }
 
   std::string RequestOnce() { return ::RequestOnce(contents_, deliveries_); }
 
@@ -114,3 +121,38 @@ TEST_F(NginxTest, FailedDownloadIsAnsweredWithTheLastGoodListOfItsLanguage) {
 }
 
 }  // namespace
+
+// After a download the process holds the kept connection and libcurl's own
+// sockets. A program the home screen then starts (system(), posix_spawn)
+// inherits none of them.
+TEST_F(NginxTest, AProgramStartedAfterADownloadInheritsNoSocket) {
+  EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
+  const ChildOutcome child = RunProgram({"sh", "-c", "ls -l /proc/$$/fd >&2"}, ChildOptions());
+  ASSERT_TRUE(child.Succeeded()) << child.stderrText;
+  EXPECT_EQ(child.stderrText.find("socket:"), std::string::npos) << child.stderrText;
+}
+
+// A host that closes idle connections soon, over HTTP/2: a request sent as
+// it closes finds its kept connection gone before any answer, and must be
+// asked again on a new one rather than answered with the last good list.
+// Requests follow each other at about the idle timeout, and the file
+// changes before each, so that only a fresh answer is right.
+TEST_F(NginxTest, RequestOnAConnectionTheHostIsClosingStillGetsTheCurrentFile) {
+  constexpr std::chrono::milliseconds kIdle{40};
+  constexpr int kRequests = 150;
+  nginx_.Stop();
+  NginxHost closing({VARNIO_NGINX_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir(), false, true, kIdle});
+  ASSERT_TRUE(closing.Start());
+  const std::string versions[] = {closing.FilePath(kKoreanFile), closing.FilePath("general.json")};
+  std::filesystem::copy_file(closing.FilePath(kGeneralFile), versions[1]);
+  std::mt19937 random(20);
+  std::uniform_int_distribution<int> aroundIdle(-1500, 1500);
+  for (int i = 0; i < kRequests; ++i) {
+    std::this_thread::sleep_for(kIdle + std::chrono::microseconds(aroundIdle(random)));
+    std::filesystem::copy_file(versions[i % 2], closing.FilePath(kGeneralFile),
+                               std::filesystem::copy_options::overwrite_existing);
+    contents_.RequestContentsList();
+    ASSERT_TRUE(deliveries_.WaitFor(static_cast<size_t>(i) + 1));
+    ASSERT_EQ(deliveries_.Last(), ExpectedTiles(i % 2 == 0 ? "kr" : "general")) << "request " << i;
+  }
+}

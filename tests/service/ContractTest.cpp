@@ -110,8 +110,8 @@ TEST_F(ServiceTest, ResultAndNoticeWithoutCallbackAreWarnedOfAndLost) {
   }
   EXPECT_THAT(warnings, ElementsAre("m_ExecuteResultCallback: no result callback of type 0: the answer is lost "
                                     "(register it before asking)",
-                                    "m_ExecuteEventCallback: no event callback of type 0: the notice is lost "
-                                    "(register it before the first call)"));
+                                    "m_ExecuteEventCallback: no event callback of type 0: the notice is lost (register it, "
+                                    "then ask for the row)"));
   ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
   Settle();
   EXPECT_EQ(results_.Count(), 0U);  // nothing replayed

@@ -1,6 +1,6 @@
 // The resident memory of this process, as /proc/self/statm gives it.
-#ifndef VARNIO_BENCH_RESIDENT_MEMORY_H_
-#define VARNIO_BENCH_RESIDENT_MEMORY_H_
+#ifndef VARNIO_TESTS_RESIDENT_MEMORY_H_
+#define VARNIO_TESTS_RESIDENT_MEMORY_H_
 
 #include <unistd.h>
 
@@ -17,4 +17,4 @@ inline long ResidentKib() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-#endif  // VARNIO_BENCH_RESIDENT_MEMORY_H_
+#endif  // VARNIO_TESTS_RESIDENT_MEMORY_H_

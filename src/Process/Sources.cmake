@@ -1,0 +1,2 @@
+target_sources(varnio_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/LibraryLife.cpp)
+target_include_directories(varnio_core PRIVATE ${CMAKE_CURRENT_LIST_DIR})
