@@ -5,40 +5,88 @@
 #include <linux/sockios.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "LibraryLog.h"
 
 namespace {
 
-// The descriptors open now, but for the one this listing reads through, each
-// with the inode it is open on: a number another thread closed and libcurl
-// got again is then not taken for an old descriptor.
-std::map<int, ino_t> OpenDescriptors() {
-  std::map<int, ino_t> fds;
+// What the descriptor table says about a descriptor, read by path only: the
+// listing must not touch descriptors other threads own, which may be closed
+// and reused while it runs.
+struct Descriptor {
+  ino_t socket;  // the socket's inode, 0 for anything but a socket
+  bool closeOnExec;
+};
+
+// A file of /proc, or what could be read of it: one whose descriptor was
+// closed meanwhile fails to read, which must not throw as a stream would.
+std::string ReadText(const std::string& path) {
+  std::string text;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return text;
+  char buffer[4096];
+  ssize_t length = 0;
+  while ((length = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(length));
+  close(fd);
+  return text;
+}
+
+Descriptor Describe(const std::string& number) {
+  Descriptor descriptor{0, false};
+  char target[64] = {};
+  const std::string link = "/proc/self/fd/" + number;
+  const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+  unsigned long inode = 0;
+  // NOLINTNEXTLINE(cert-err34-c): a target that is no socket leaves the inode 0
+  if (length > 0 && std::sscanf(target, "socket:[%lu]", &inode) == 1) descriptor.socket = inode;
+  const std::string info = ReadText("/proc/self/fdinfo/" + number);
+  const size_t flags = info.find("flags:");
+  if (flags != std::string::npos) {
+    descriptor.closeOnExec = (std::strtoul(info.c_str() + flags + 6, nullptr, 8) & O_CLOEXEC) != 0;
+  }
+  return descriptor;
+}
+
+// The descriptors open now, each with what it is open on: a number another
+// thread closed and libcurl got again is then not taken for an old one.
+std::map<int, Descriptor> OpenDescriptors() {
+  std::map<int, Descriptor> fds;
   if (DIR* dir = opendir("/proc/self/fd")) {
     // NOLINTNEXTLINE(concurrency-mt-unsafe): the stream is this call's own
     while (const dirent* entry = readdir(dir)) {
-      struct stat status {};
       const int fd = static_cast<int>(std::strtol(entry->d_name, nullptr, 10));
-      if (entry->d_name[0] != '.' && fd != dirfd(dir) && fstat(fd, &status) == 0) fds[fd] = status.st_ino;
+      if (entry->d_name[0] != '.' && fd != dirfd(dir)) fds[fd] = Describe(entry->d_name);
     }
     closedir(dir);
   }
   return fds;
 }
 
-bool IsLocalStreamSocket(int fd) {
-  int domain = 0;
-  int type = 0;
-  socklen_t size = sizeof(int);
-  if (getsockopt(fd, SOL_SOCKET, SO_DOMAIN, &domain, &size) != 0) return false;
-  size = sizeof(int);
-  return getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &size) == 0 && domain == AF_UNIX && type == SOCK_STREAM;
+// The inodes of the process's local stream sockets (type 0001 in the kernel's
+// table of local sockets).
+std::set<ino_t> LocalStreamSockets() {
+  std::set<ino_t> inodes;
+  std::istringstream table(ReadText("/proc/self/net/unix"));
+  std::string line;
+  std::getline(table, line);  // the heading
+  while (std::getline(table, line)) {
+    std::istringstream fields(line);
+    std::string slot, references, protocol, flags, type, state;
+    unsigned long inode = 0;
+    if (fields >> slot >> references >> protocol >> flags >> type >> state >> inode && type == "0001") {
+      inodes.insert(inode);
+    }
+  }
+  return inodes;
 }
 
 // Bytes waiting to be read at `fd` plus bytes it sent that its peer has not
@@ -63,19 +111,18 @@ curl_socket_t OpenCloseOnExecSocket(void* /*userData*/, curlsocktype /*purpose*/
 }
 
 CURLM* NewCloseOnExecMulti() {
-  const std::map<int, ino_t> before = OpenDescriptors();
+  const std::map<int, Descriptor> before = OpenDescriptors();
   CURLM* multi = curl_multi_init();
   if (multi == nullptr) return nullptr;
   // The pair is among the local stream sockets that are new and inheritable.
   // Other threads may open descriptors meanwhile; the wake-up tells the pair
   // apart: its byte shows in the queues of both its ends and of nothing else.
+  const std::set<ino_t> local = LocalStreamSockets();
   std::vector<Candidate> candidates;
-  for (const auto& [fd, inode] : OpenDescriptors()) {
+  for (const auto& [fd, now] : OpenDescriptors()) {
     const auto old = before.find(fd);
-    const bool isNew = old == before.end() || old->second != inode;
-    if (isNew && (fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0 && IsLocalStreamSocket(fd)) {
-      candidates.push_back({fd, Queued(fd)});
-    }
+    const bool isNew = old == before.end() || old->second.socket != now.socket;
+    if (isNew && !now.closeOnExec && local.count(now.socket) != 0) candidates.push_back({fd, Queued(fd)});
   }
   if (candidates.empty()) return multi;  // a libcurl that makes the pair close-on-exec itself
   curl_multi_wakeup(multi);
