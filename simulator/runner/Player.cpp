@@ -227,6 +227,9 @@ void Player::Language(const std::string& value) {
                                "\": the routines title stays \"TV_SID_ROUTINES\", and the contents are the general file");
   }
   demo::SwitchUiLanguage(value);
+  // The settings service notifies on its own thread: the next line's checks
+  // must see the library told of the change.
+  if (m_started) vconf_sim::WaitIdle();
   m_languageSet = true;
 }
 
