@@ -169,6 +169,13 @@ int ContentsHost::StallsReleased() {
 }
 
 void ContentsHost::Handle(const httplib::Request& request, httplib::Response& response) {
+  // Taken before the mode: a release that follows a change of mode then
+  // also ends an answer that read the mode just before the change.
+  const int released = StallsReleased();
+  const Mode mode = m_mode.load();
+  // A delayed answer is the file as it was when the request came: read
+  // before the request counts as received, so a test may then change it.
+  if (mode == Mode::kDelayed) Serve(request.path, response);
   ++m_requests;
   ++m_answering;
   // A body sent bit by bit is done when the server lets go of it; any other
@@ -180,10 +187,7 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       if (!response.content_provider_) --host->m_answering;
     }
   } done{this, response};
-  // Taken before the mode: a release that follows a change of mode then
-  // also ends an answer that read the mode just before the change.
-  const int released = StallsReleased();
-  switch (m_mode.load()) {
+  switch (mode) {
     case Mode::kServe:
       Serve(request.path, response);
       return;
@@ -211,7 +215,6 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       SendHuge(response);
       return;
     case Mode::kDelayed:
-      Serve(request.path, response);
       PauseUnlessStopping(kDelay, released);
       return;
     case Mode::kMalformed:
