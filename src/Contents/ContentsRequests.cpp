@@ -31,7 +31,7 @@ void ContentsCallback::Call(const CContentsDelivery& answer) const {
 }
 
 bool CContentsDelivery::OutOfDate() const {
-  return (!m_url.empty() && m_url != CurrentContentsUrl()) || m_owner.HandedNewerThan(m_download);
+  return (!m_url.empty() && m_url != CurrentContentsUrl()) || m_owner.HandedNewerThan(m_download, m_json);
 }
 
 void CContentsRequests::Register(const ContentsCallback& callback) {
@@ -79,9 +79,9 @@ void CContentsRequests::Close() {
   });
 }
 
-bool CContentsRequests::HandedNewerThan(uint64_t download) const {
+bool CContentsRequests::HandedNewerThan(uint64_t download, const std::string& json) const {
   std::lock_guard<std::mutex> lock(m_mutex);
-  return download != 0 && m_newestHanded > download;
+  return download != 0 && m_newestHanded > download && m_newestHandedJson != json;
 }
 
 bool CContentsRequests::StartWorkerLocked() {
@@ -123,7 +123,10 @@ void CContentsRequests::Deliver(const Batch& batch, const ContentsTileList& list
       {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_open || library_life::Stopping()) return;
-        m_newestHanded = std::max(m_newestHanded, list.download);
+        if (list.download > m_newestHanded) {
+          m_newestHanded = list.download;
+          m_newestHandedJson = list.json;
+        }
         m_delivering.push_back(me);
       }
       waiting.callback.Call(delivery);

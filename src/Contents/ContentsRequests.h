@@ -58,9 +58,10 @@ class CContentsRequests : public std::enable_shared_from_this<CContentsRequests>
   // Nothing more is delivered; waits for the deliveries of other threads.
   void Close();
 
-  // Whether a list confirmed by a download started after `download` has been
-  // handed out; never for a list of no download (0).
-  bool HandedNewerThan(uint64_t download) const;
+  // Whether another list than `json`, confirmed by a download started after
+  // `download`, has been handed out; never for a list of no download (0).
+  // The same list of a newer download leaves the receiver's row right.
+  bool HandedNewerThan(uint64_t download, const std::string& json) const;
 
  private:
   struct Waiting {
@@ -89,6 +90,7 @@ class CContentsRequests : public std::enable_shared_from_this<CContentsRequests>
   int m_busyWorkers = 0;  // running a download or delivering its list
   uint64_t m_downloadsStarted = 0;
   uint64_t m_newestHanded = 0;
+  std::string m_newestHandedJson;
   std::vector<std::thread::id> m_delivering;  // a thread per delivery in flight
   bool m_open = true;
 
