@@ -93,9 +93,9 @@
 //  - the TV's language changed: signed out, the row's language; signed in,
 //    the routines title;
 //  - a row was already out of date when it was delivered (the user signed
-//    in, the language changed, or a row of a later download reached the
-//    caller first): it is still its request's answer, and the notice
-//    follows it.
+//    in, the language changed, or another row, of a later download,
+//    reached the caller first): it is still its request's answer, and the
+//    notice follows it.
 // A notice carries no row: ask again. Notices may come in bursts, and a row
 // may cross a notice: the last row after the last notice is the one to show.
 //
