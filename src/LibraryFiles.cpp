@@ -15,12 +15,11 @@
 
 namespace {
 
-const char kAnchor = 0;  // an address inside the library's own file
-
 std::filesystem::path LibraryDir() {
 #ifdef VARNIO_LIBRARY_DIR
   return VARNIO_LIBRARY_DIR;
 #else
+  static const char kAnchor = 0;  // an address inside the library's own file
   Dl_info info{};
   if (dladdr(&kAnchor, &info) == 0 || info.dli_fname == nullptr) {
     VARNIO_LOG(3, "the library cannot find its own file; its icons, catalogues and certificate are looked for "
