@@ -33,10 +33,11 @@ inline bool WaitForThreadCount(int count, std::chrono::milliseconds timeout) {
 
 // With `allowed` false, every thread created from now on needs more stack
 // than the address space has, so none can be; true restores the usual size.
+// Half the space is not enough: a 32-bit process under an emulator may get it.
 inline void AllowNewThreads(bool allowed) {
   pthread_attr_t attr;
   pthread_attr_init(&attr);
-  const size_t huge = (std::numeric_limits<size_t>::max() / 2) & ~size_t{0xFFFFF};
+  const size_t huge = std::numeric_limits<size_t>::max() & ~size_t{0xFFFFF};
   pthread_attr_setstacksize(&attr, allowed ? size_t{8} << 20 : huge);
   pthread_setattr_default_np(&attr);
   pthread_attr_destroy(&attr);
