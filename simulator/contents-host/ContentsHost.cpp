@@ -51,13 +51,16 @@ void ListenerOptions(int socket, bool resetOnClose) {
 }
 
 // Where an installed program finds the simulator's files, relative to itself
-// wherever the prefix is; empty in the build tree.
+// wherever the prefix is; empty in the build tree, which is laid out as the
+// prefix but holds only the certificate there.
 std::string InstalledDataDir() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return std::string();
   const std::filesystem::path data = program.parent_path() / VARNIO_CONTENTS_HOST_DATA_FROM_BIN;
-  return std::filesystem::is_directory(data / "tls", error) ? data.lexically_normal().string() : std::string();
+  const bool installed = std::filesystem::is_directory(data / "tls", error) &&
+                         std::filesystem::is_directory(data / "contents", error);
+  return installed ? data.lexically_normal().string() : std::string();
 }
 
 }  // namespace
