@@ -19,16 +19,8 @@
 
 namespace {
 
-// What the descriptor table says about a descriptor, read by path only: the
-// listing must not touch descriptors other threads own, which may be closed
-// and reused while it runs.
-struct Descriptor {
-  ino_t socket;  // the socket's inode, 0 for anything but a socket
-  bool closeOnExec;
-};
-
-// A file of /proc, or what could be read of it: one whose descriptor was
-// closed meanwhile fails to read, which must not throw as a stream would.
+// A file of /proc, or what could be read of it: one that vanishes while it
+// is read must not throw as a stream would.
 std::string ReadText(const std::string& path) {
   std::string text;
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -40,35 +32,28 @@ std::string ReadText(const std::string& path) {
   return text;
 }
 
-Descriptor Describe(const std::string& number) {
-  Descriptor descriptor{0, false};
-  char target[64] = {};
-  const std::string link = "/proc/self/fd/" + number;
-  const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
-  unsigned long inode = 0;
-  // NOLINTNEXTLINE(cert-err34-c): a target that is no socket leaves the inode 0
-  if (length > 0 && std::sscanf(target, "socket:[%lu]", &inode) == 1) descriptor.socket = inode;
-  const std::string info = ReadText("/proc/self/fdinfo/" + number);
-  const size_t flags = info.find("flags:");
-  if (flags != std::string::npos) {
-    descriptor.closeOnExec = (std::strtoul(info.c_str() + flags + 6, nullptr, 8) & O_CLOEXEC) != 0;
-  }
-  return descriptor;
-}
-
-// The descriptors open now, each with what it is open on: a number another
-// thread closed and libcurl got again is then not taken for an old one.
-std::map<int, Descriptor> OpenDescriptors() {
-  std::map<int, Descriptor> fds;
+// The sockets open now, each descriptor with the inode of its socket, read
+// through /proc by path only: the listing must not touch descriptors other
+// threads own, which may be closed and reused while it runs. The inode tells
+// a number another thread closed and libcurl got again from an old one.
+std::map<int, ino_t> OpenSockets() {
+  std::map<int, ino_t> sockets;
   if (DIR* dir = opendir("/proc/self/fd")) {
     // NOLINTNEXTLINE(concurrency-mt-unsafe): the stream is this call's own
     while (const dirent* entry = readdir(dir)) {
       const int fd = static_cast<int>(std::strtol(entry->d_name, nullptr, 10));
-      if (entry->d_name[0] != '.' && fd != dirfd(dir)) fds[fd] = Describe(entry->d_name);
+      if (entry->d_name[0] == '.' || fd == dirfd(dir)) continue;
+      char target[64] = {};
+      const std::string link = std::string("/proc/self/fd/") + entry->d_name;
+      unsigned long inode = 0;
+      // NOLINTNEXTLINE(cert-err34-c): a target that is no socket is skipped
+      if (readlink(link.c_str(), target, sizeof target - 1) > 0 && std::sscanf(target, "socket:[%lu]", &inode) == 1) {
+        sockets[fd] = inode;
+      }
     }
     closedir(dir);
   }
-  return fds;
+  return sockets;
 }
 
 // The inodes of the process's local stream sockets (type 0001 in the kernel's
@@ -111,18 +96,21 @@ curl_socket_t OpenCloseOnExecSocket(void* /*userData*/, curlsocktype /*purpose*/
 }
 
 CURLM* NewCloseOnExecMulti() {
-  const std::map<int, Descriptor> before = OpenDescriptors();
+  const std::map<int, ino_t> before = OpenSockets();
   CURLM* multi = curl_multi_init();
   if (multi == nullptr) return nullptr;
-  // The pair is among the local stream sockets that are new and inheritable.
-  // Other threads may open descriptors meanwhile; the wake-up tells the pair
-  // apart: its byte shows in the queues of both its ends and of nothing else.
+  // The pair is among the local stream sockets that are new and inheritable;
+  // only those descriptors are touched. Other threads may open sockets
+  // meanwhile; the wake-up tells the pair apart: its byte shows in the queues
+  // of both its ends and of nothing else.
   const std::set<ino_t> local = LocalStreamSockets();
   std::vector<Candidate> candidates;
-  for (const auto& [fd, now] : OpenDescriptors()) {
+  for (const auto& [fd, inode] : OpenSockets()) {
     const auto old = before.find(fd);
-    const bool isNew = old == before.end() || old->second.socket != now.socket;
-    if (isNew && !now.closeOnExec && local.count(now.socket) != 0) candidates.push_back({fd, Queued(fd)});
+    const bool isNew = old == before.end() || old->second != inode;
+    if (isNew && local.count(inode) != 0 && (fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0) {
+      candidates.push_back({fd, Queued(fd)});
+    }
   }
   if (candidates.empty()) return multi;  // a libcurl that makes the pair close-on-exec itself
   curl_multi_wakeup(multi);
