@@ -19,6 +19,26 @@ trap 'rm -f "$log"' EXIT
 
 passed=0
 failed=0
+# memcheck NAME CHECK COMMAND...: runs COMMAND under memcheck and counts it
+# passed when it exits 0 and CHECK (a command over the log) agrees. A hung
+# run fails alone instead of stalling the rest (ctest's limit too).
+memcheck() {
+  local name=$1 check=$2 status=0
+  shift 2
+  timeout --kill-after=10 300 valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
+    --errors-for-leak-kinds=definite,indirect --gen-suppressions=all --suppressions="$suppressions" \
+    "$@" >"$log" 2>&1 || status=$?
+  if [ "$status" -eq 0 ] && $check; then
+    passed=$((passed + 1))
+  else
+    echo "valgrind: $name FAILED (status $status)"
+    cat "$log"
+    failed=$((failed + 1))
+  fi
+}
+# A filter that matched nothing exits 0 too: demand the case really passed.
+one_case_passed() { grep -q '^\[  PASSED  \] 1 test\.' "$log"; }
+
 for program in "${programs[@]}"; do
   binary=$build/$program
   if [ ! -x "$binary" ]; then
@@ -35,33 +55,11 @@ for program in "${programs[@]}"; do
   fi
   echo "valgrind: $program, ${#cases[@]} cases"
   for test in "${cases[@]}"; do
-    status=0
-    # A hung case fails alone instead of stalling the run (ctest's limit too).
-    timeout --kill-after=10 300 valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
-      --errors-for-leak-kinds=definite,indirect --gen-suppressions=all --suppressions="$suppressions" \
-      "$binary" --gtest_filter="$test" >"$log" 2>&1 || status=$?
-    # A filter that matched nothing exits 0 too: demand the case really passed.
-    if [ "$status" -eq 0 ] && grep -q '^\[  PASSED  \] 1 test\.' "$log"; then
-      passed=$((passed + 1))
-    else
-      echo "valgrind: $test FAILED (status $status)"
-      cat "$log"
-      failed=$((failed + 1))
-    fi
+    memcheck "$test" one_case_passed "$binary" --gtest_filter="$test"
   done
 done
 for scenario in "$root"/tests/scenarios/*.jsonl; do
-  status=0
-  timeout --kill-after=10 300 valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
-    --errors-for-leak-kinds=definite,indirect --gen-suppressions=all --suppressions="$suppressions" \
-    "$build/simulator/runner/varnio-sim-run" --quiet "$scenario" >"$log" 2>&1 || status=$?
-  if [ "$status" -eq 0 ]; then
-    passed=$((passed + 1))
-  else
-    echo "valgrind: $(basename "$scenario") FAILED (status $status)"
-    cat "$log"
-    failed=$((failed + 1))
-  fi
+  memcheck "$(basename "$scenario")" true "$build/simulator/runner/varnio-sim-run" --quiet "$scenario"
 done
 echo "valgrind: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
