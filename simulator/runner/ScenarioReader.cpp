@@ -300,10 +300,8 @@ std::string OneLineMessage(const std::string& errors) {
   return out;
 }
 
-}  // namespace
-
-namespace {
 const std::map<std::string, int> kCommandNumbers = {{"login", 102}, {"routine_list", 107}, {"execute", 111}};
+
 }  // namespace
 
 int CommandNumber(const Json::Value& nameOrNumber) {
