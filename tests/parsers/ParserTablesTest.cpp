@@ -21,31 +21,31 @@ auto Fields(const stTileItem& t) {
 
 // {"routine": [id, name, icon]} or {"camera": [id, name]}, then any field
 // ("type", "timeout", "width", "title") that differs.
-stTileItem Tile(const Json::Value& spec) {
+stTileItem Tile(const Json::Value& written) {
   stTileItem t;
-  if (spec.isMember("routine")) {
-    const std::string stem = kRes + "routines/acc-" + spec["routine"][2].asString();
-    t = {"", TableText(spec["routine"][0]), TableText(spec["routine"][1]), stem + ".png", stem + "-activated.png",
+  if (written.isMember("routine")) {
+    const std::string stem = kRes + "routines/acc-" + written["routine"][2].asString();
+    t = {"", TableText(written["routine"][0]), TableText(written["routine"][1]), stem + ".png", stem + "-activated.png",
          "5", "250", ""};
   } else {
-    t = {"", TableText(spec["camera"][0]), TableText(spec["camera"][1]), kRes + "routines/acc.camera.png", "", "", "444", ""};
+    t = {"", TableText(written["camera"][0]), TableText(written["camera"][1]), kRes + "routines/acc.camera.png", "", "", "444", ""};
   }
   for (auto [name, field] : {std::pair{"type", &t.strType}, {"timeout", &t.strTimeout}, {"width", &t.strWidth},
                              {"title", &t.strTitle}}) {
-    if (spec.isMember(name)) *field = spec[name].asString();
+    if (written.isMember(name)) *field = written[name].asString();
   }
   return t;
 }
 
 // An array of tiles, or {"contents": {...}}: the four contents tiles, ids,
 // types and widths fixed, with what the file supplied.
-std::vector<stTileItem> Tiles(const Json::Value& spec) {
+std::vector<stTileItem> Tiles(const Json::Value& written) {
   std::vector<stTileItem> tiles;
-  if (spec.isArray()) {
-    for (const Json::Value& tile : spec) tiles.push_back(Tile(tile));
+  if (written.isArray()) {
+    for (const Json::Value& tile : written) tiles.push_back(Tile(tile));
     return tiles;
   }
-  const Json::Value& c = spec["contents"];
+  const Json::Value& c = written["contents"];
   for (auto [id, entry] : {std::pair{"how", "how"}, {"uses", "ways"}, {"start", "started"}}) {
     tiles.push_back({"IOT_TILE_APP", id, TableText(c[entry][1]), TableText(c[entry][0]), "", "", "444",
                      TableText(c["header2"])});
