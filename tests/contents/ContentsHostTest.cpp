@@ -99,7 +99,7 @@ TEST_P(ContentsHostFaultTest, EndsInOneDeliveryOfTheFixedTiles) {
     EXPECT_TRUE(codeSeen) << testing::PrintToString(capture.Messages("GetQuorvelJsonFile"));
   }
   if (!fault.keepsWhatWasRead) {
-    EXPECT_EQ(delivered, kFourEmptyTiles);
+    EXPECT_EQ(delivered, ExpectedTiles("empty"));
   }
 
   host_.SetMode(Mode::kServe);

@@ -59,7 +59,7 @@ TEST(ContentsTest, WriterSelectsSectionsAndTitles) {
             "[\n   {\n      \"data\" : []\n   },\n   {\n      \"data\" : []\n   }\n]\n");
   std::string out = "old";
   EXPECT_TRUE(CContents::GetContentsJson("", out));
-  EXPECT_EQ(out, kFourEmptyTiles);
+  EXPECT_EQ(out, ExpectedTiles("empty"));
 }
 
 TEST(ContentsTest, FailedDownloadsStillDeliverOnceEachAndLeaveNoThread) {
@@ -74,7 +74,7 @@ TEST(ContentsTest, FailedDownloadsStillDeliverOnceEachAndLeaveNoThread) {
   EXPECT_TRUE(WaitForThreads(threadsBefore));
   EXPECT_EQ(recorder.Count(), 20U);
   for (const Delivery& d : recorder.Deliveries()) {
-    EXPECT_EQ(d.text, kFourEmptyTiles);
+    EXPECT_EQ(d.text, ExpectedTiles("empty"));
     EXPECT_EQ(d.userData, &recorder);
   }
 }

@@ -1,6 +1,5 @@
-// What the contents tests share: the list every failed download turns into,
-// and thread accounting (tile ids and the sample files' lists are in
-// ContentsTiles.h).
+// What the contents tests share: thread accounting and one request's
+// delivery (tile ids and the expected lists are in ContentsTiles.h).
 #ifndef VARNIO_TESTS_CONTENTS_TEST_UTIL_H_
 #define VARNIO_TESTS_CONTENTS_TEST_UTIL_H_
 
@@ -12,10 +11,6 @@
 class CContents;
 class LogCapture;
 class Recorder;
-
-// The two-section list of the four fixed tiles with every image, text and
-// title empty.
-extern const char kFourEmptyTiles[];
 
 // Threads of this process once the stand-ins' own threads run.
 int ThreadsNow();

@@ -109,7 +109,7 @@ TEST_F(NginxTest, FailedDownloadIsAnsweredWithTheLastGoodListOfItsLanguage) {
     SCOPED_TRACE(name);
     breakHost();
     vconf_sim::SetStr(kLanguageKey, "ko_KR.utf8");
-    EXPECT_EQ(RequestOnce(), kFourEmptyTiles);
+    EXPECT_EQ(RequestOnce(), ExpectedTiles("empty"));
     vconf_sim::SetStr(kLanguageKey, "en_US.utf8");
     LogCapture capture;
     EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));

@@ -13,8 +13,10 @@ extern const std::vector<std::string> kContentsIds;
 // no such list.
 std::vector<std::string> ContentsIds(const std::string& json);
 
-// The list the sample file "general" or "kr" must turn into; empty, with a
-// line on stderr, when its expected file cannot be read.
+// The list the sample file "general" or "kr" must turn into, or "empty":
+// the four fixed tiles with every image, text and title empty, which a failed
+// download turns into. Empty, with a line on stderr, when its expected file
+// cannot be read.
 std::string ExpectedTiles(const std::string& name);
 
 #endif  // VARNIO_TESTS_CONTENTS_TILES_H_
