@@ -3,12 +3,11 @@
 // in a process of its own, each ending with the checks of World.
 //
 //   varnio_simulation [--seconds N | --minutes N] [--first-seed S] [--keep-going]
-//   varnio_simulation --seed S [--steps 1,4,9] [--repeat N] [--in-process] [--shrink | --describe]
+//   varnio_simulation --seed S [--steps 1,4,9] [--repeat N | --describe]
 //
 // A failing run prints its seed, its steps, what went wrong and a trace;
 // --seed replays it (the threads' timing differs from run to run, so
-// --repeat), --steps only some of its steps, and --shrink looks for the
-// fewest steps that still fail.
+// --repeat), --steps only some of its steps.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -39,9 +38,7 @@ struct Options {
   bool haveFirstSeed = false;
   bool replay = false;
   int repeat = 1;
-  bool inProcess = false;
   bool keepGoing = false;
-  bool shrink = false;
   bool describe = false;
   bool someSteps = false;     // --steps given
   std::vector<size_t> steps;  // 1-based
@@ -94,12 +91,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.replay = true;
     } else if (arg == "--repeat" && hasValue) {
       o.repeat = std::atoi(argv[++i]);
-    } else if (arg == "--in-process") {
-      o.inProcess = true;
     } else if (arg == "--keep-going") {
       o.keepGoing = true;
-    } else if (arg == "--shrink") {
-      o.shrink = true;
     } else if (arg == "--describe") {
       o.describe = true;
     } else if (arg == "--steps" && hasValue) {
@@ -108,7 +101,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     } else {
       std::fprintf(stderr,
                    "usage: %s [--seconds N | --minutes N] [--first-seed S] [--keep-going]\n"
-                   "       %s --seed S [--steps 1,4,9] [--repeat N] [--in-process] [--shrink | --describe]\n",
+                   "       %s --seed S [--steps 1,4,9] [--repeat N | --describe]\n",
                    argv[0], argv[0]);
       return false;
     }
@@ -141,22 +134,15 @@ int RunHere(const sim::Plan& plan) {
   return violations.empty() ? 0 : 1;
 }
 
-// Runs the plan in a child process; true when it was sound. A failure is
-// reported unless `quiet`.
-bool RunOne(const sim::Plan& plan, bool some, const std::vector<size_t>& steps, bool inProcess, bool quiet,
-            double& seconds) {
+// Runs the plan in a child process; true when it was sound, else reports it.
+bool RunOne(const sim::Plan& plan, bool some, const std::vector<size_t>& steps, double& seconds) {
   const uint64_t seed = plan.seed;
   const Clock::time_point start = Clock::now();
-  if (inProcess) {
-    std::fprintf(stderr, "%s", sim::Describe(plan).c_str());
-    return RunHere(plan) == 0;
-  }
   ChildOptions options;
   options.timeout = kRunLimit + std::chrono::seconds(30);
   const ChildOutcome outcome = RunForked([&plan] { return RunHere(plan); }, options);
   seconds = std::chrono::duration<double>(Clock::now() - start).count();
   if (outcome.Succeeded() && !outcome.SanitizerReported()) return true;
-  if (quiet) return false;
   std::printf("FAILED %s", sim::Describe(plan).c_str());
   if (outcome.timedOut) std::printf("  (killed: no end within %lld s)\n", static_cast<long long>(options.timeout.count() / 1000));
   if (outcome.signal != 0) std::printf("  (ended by signal %d)\n", outcome.signal);
@@ -165,38 +151,6 @@ bool RunOne(const sim::Plan& plan, bool some, const std::vector<size_t>& steps, 
               some ? " --steps " : "", some ? (steps.empty() ? "none" : StepsText(steps).c_str()) : "");
   std::fflush(stdout);
   return false;
-}
-
-// True when some of `tries` runs of those steps fail.
-bool StillFails(uint64_t seed, const std::vector<size_t>& steps, int tries) {
-  const sim::Plan plan = PlanOf(seed, true, steps);
-  for (int i = 0; i < tries; ++i) {
-    double seconds = 0;
-    if (!RunOne(plan, true, steps, false, true, seconds)) return true;
-  }
-  return false;
-}
-
-// Leaves out ever smaller runs of steps while the rest still fails.
-std::vector<size_t> Shrink(uint64_t seed, bool some, std::vector<size_t> steps, int tries) {
-  if (!some) {
-    for (size_t i = 1; i <= sim::MakePlan(seed).steps.size(); ++i) steps.push_back(i);
-  }
-  if (!StillFails(seed, steps, tries)) return steps;
-  for (size_t chunk = steps.size() / 2; chunk >= 1; chunk /= 2) {
-    for (size_t at = 0; at < steps.size();) {
-      std::vector<size_t> fewer(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(at));
-      fewer.insert(fewer.end(), steps.begin() + static_cast<std::ptrdiff_t>(std::min(steps.size(), at + chunk)), steps.end());
-      if (StillFails(seed, fewer, tries)) {
-        steps = fewer;
-        std::printf("  still fails with steps %s\n", StepsText(steps).c_str());
-        std::fflush(stdout);
-      } else {
-        at += chunk;
-      }
-    }
-  }
-  return steps;
 }
 
 }  // namespace
@@ -208,21 +162,12 @@ int main(int argc, char** argv) {
     std::printf("%s", sim::Describe(PlanOf(o.firstSeed, o.someSteps, o.steps)).c_str());
     return 0;
   }
-  if (o.shrink) {
-    const std::vector<size_t> steps = Shrink(o.firstSeed, o.someSteps, o.steps, std::max(o.repeat, 5));
-    double seconds = 0;
-    std::printf("fewest steps found: %s\n", steps.empty() ? "none" : StepsText(steps).c_str());
-    for (int i = 0; i < 20; ++i) {
-      if (!RunOne(PlanOf(o.firstSeed, true, steps), true, steps, false, false, seconds)) return 1;
-    }
-    return 0;
-  }
   if (o.replay) {
     int failed = 0;
     const sim::Plan plan = PlanOf(o.firstSeed, o.someSteps, o.steps);
     for (int i = 0; i < o.repeat; ++i) {
       double seconds = 0;
-      failed += RunOne(plan, o.someSteps, o.steps, o.inProcess, false, seconds) ? 0 : 1;
+      failed += RunOne(plan, o.someSteps, o.steps, seconds) ? 0 : 1;
     }
     std::printf("seed %llu: %d of %d runs failed\n", static_cast<unsigned long long>(o.firstSeed), failed, o.repeat);
     return failed == 0 ? 0 : 1;
@@ -240,7 +185,7 @@ int main(int argc, char** argv) {
   for (uint64_t seed = o.firstSeed; Clock::now() < end; ++seed) {
     double seconds = 0;
     ++runs;
-    if (!RunOne(sim::MakePlan(seed), false, {}, false, false, seconds)) {
+    if (!RunOne(sim::MakePlan(seed), false, {}, seconds)) {
       failures.emplace_back(seed, std::chrono::duration<double>(Clock::now() - start).count());
       if (!o.keepGoing) break;
     }
