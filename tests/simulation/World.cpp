@@ -5,8 +5,6 @@
 #include <vconf_sim.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <chrono>
 #include <limits>
 #include <sstream>
@@ -47,20 +45,6 @@ std::string Join(const std::vector<std::string>& items) {
 }
 
 // The session a routine id belongs to ("s3r7" is of session 3); -1 for none.
-// The names of the process's threads, for a report.
-std::string ThreadNames() {
-  std::string names;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end;
-       it.increment(error)) {
-    std::ifstream comm(it->path() / "comm");
-    std::string name;
-    std::getline(comm, name);
-    names += name + " ";
-  }
-  return names;
-}
-
 int SessionOf(const std::string& id) {
   if (id.size() < 2 || id[0] != 's') return -1;
   return std::atoi(id.c_str() + 1);
@@ -430,7 +414,7 @@ bool World::Quiet() {
     if (Clock::now() + std::chrono::milliseconds(busy ? 5 : 20) >= deadline) {
       Trace(std::string("not quiet: ") + (owed ? "a signed-out request is owed its row; " : "") +
             (m_host.Answering() ? "the host is answering; " : "") + std::to_string(ThreadCount()) + " threads, " +
-            std::to_string(m_baseThreads) + " at the start: " + ThreadNames());
+            std::to_string(m_baseThreads) + " at the start");
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(busy ? 5 : 20));
   }
