@@ -44,6 +44,16 @@ std::string Join(const std::vector<std::string>& items) {
   return out;
 }
 
+// An event told at once on this thread, or queued behind the framework's
+// other deliveries.
+void Tell(int event, bool now, const std::string& text = "") {
+  if (now) {
+    iotfw_sim::DeliverEventNow(event, text);
+  } else {
+    iotfw_sim::InjectEvent(event, text);
+  }
+}
+
 // The session a routine id belongs to ("s3r7" is of session 3); -1 for none.
 int SessionOf(const std::string& id) {
   if (id.size() < 2 || id[0] != 's') return -1;
@@ -160,21 +170,13 @@ void World::ExecuteOp(const Op& op) {
       TellSignIn(op.a);
       return;
     case OpKind::kRefresh:
-      if (op.a == 0) {
-        iotfw_sim::DeliverEventNow(kRefresh, "");
-      } else {
-        iotfw_sim::InjectEvent(kRefresh, "");
-      }
+      Tell(kRefresh, op.a == 0);
       return;
     case OpKind::kCloudChange:
       ChangeInCloud(op.a, op.b, op.c == 1);
       return;
     case OpKind::kWakeUp:
-      if (op.a == 1) {
-        power_sim::DeliverWakeupNow();
-      } else {
-        power_sim::TriggerWakeup();
-      }
+      op.a == 1 ? power_sim::DeliverWakeupNow() : power_sim::TriggerWakeup();
       return;
     case OpKind::kLanguage: {
       const std::string& language = kLanguages[static_cast<size_t>(op.a)];
@@ -195,11 +197,7 @@ void World::ExecuteOp(const Op& op) {
         iotfw_sim::SetCurrentLocation(kLocations[m_model.location]);
       }
       // The framework tells the service that its routines must be read again.
-      if (op.a == 1) {
-        iotfw_sim::DeliverEventNow(kRefresh, "");
-      } else {
-        iotfw_sim::InjectEvent(kRefresh, "");
-      }
+      Tell(kRefresh, op.a == 1);
       return;
     }
     case OpKind::kHostMode: {
@@ -281,26 +279,19 @@ int World::EndSession() {
 }
 
 void World::TellSignOut(int session, int how) {
-  switch (how) {
-    case 0:
-      iotfw_sim::DeliverEventNow(kSignedOut, "");
-      break;
-    case 1:
-      iotfw_sim::InjectEvent(kSignedOut, "");
-      iotfw_sim::WaitIdle();
-      break;
-    default: {
-      // Found by the sign-in check of a wake-up, whose answer must come; the
-      // service may ask more than once before it is sure.
-      iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
-      power_sim::DeliverWakeupNow();
-      size_t requests = 0;
-      do {
-        requests = iotfw_sim::Requests().size();
-        Drain();
-      } while (iotfw_sim::Requests().size() != requests);
-      break;
-    }
+  if (how < 2) {
+    Tell(kSignedOut, how == 0);
+    if (how == 1) iotfw_sim::WaitIdle();  // told once it was delivered
+  } else {
+    // Found by the sign-in check of a wake-up, whose answer must come; the
+    // service may ask more than once before it is sure.
+    iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
+    power_sim::DeliverWakeupNow();
+    size_t requests = 0;
+    do {
+      requests = iotfw_sim::Requests().size();
+      Drain();
+    } while (iotfw_sim::Requests().size() != requests);
   }
   std::lock_guard<std::mutex> lock(m_mutex);
   m_model.signedOutAt[session] = Clock::now();
@@ -328,18 +319,9 @@ bool World::BeginSession() {
 }
 
 void World::TellSignIn(int how) {
-  switch (how) {
-    case 0:
-      iotfw_sim::DeliverEventNow(kSignedIn, "");
-      break;
-    case 1:
-      iotfw_sim::InjectEvent(kSignedIn, "");
-      break;
-    default:
-      iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
-      power_sim::TriggerWakeup();
-      break;
-  }
+  if (how < 2) return Tell(kSignedIn, how == 0);
+  iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
+  power_sim::TriggerWakeup();
 }
 
 void World::ChangeInCloud(int change, int which, bool eventNow) {
@@ -384,10 +366,7 @@ void World::Heal() {
   m_host.ReleaseStalled();
   for (int command : {kLoginInfo, kRoutineList, 111}) iotfw_sim::SetAnswerMode(command, iotfw_sim::AnswerMode::kAsync);
   m_caller.WaitUiIdle();
-  ReleaseAllHeld();
-}
-
-void World::ReleaseAllHeld() {
+  // Every held answer, queued, in a random order.
   for (size_t held = iotfw_sim::HeldAnswerCount(); held > 0; --held) {
     Release({OpKind::kRelease, Pick(static_cast<int>(held)), 0, Pick(2), 0});
   }

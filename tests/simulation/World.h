@@ -63,8 +63,6 @@ class World {
   // when there is none.
   int HeldIndex(int which, int command);
   void Release(const Op& op);
-  // Releases every held answer, queued, in a random order.
-  void ReleaseAllHeld();
   void Heal();
   bool Quiet();
   void Check();

@@ -2,16 +2,16 @@
 // framework, the platform and the contents host against the library, each
 // in a process of its own, each ending with the checks of World.
 //
-//   varnio_simulation [--seconds N | --minutes N] [--first-seed S] [--keep-going]
-//   varnio_simulation --seed S [--steps 1,4,9] [--repeat N | --describe]
+//   varnio_simulation [--seconds N] [--first-seed S] [--keep-going]
+//   varnio_simulation --seed S [--repeat N]
 //
 // A failing run prints its seed, its steps, what went wrong and a trace;
 // --seed replays it (the threads' timing differs from run to run, so
-// --repeat), --steps only some of its steps.
+// --repeat).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
@@ -23,7 +23,6 @@
 #include "Plan.h"
 #include "Trace.h"
 #include "World.h"
-
 
 namespace {
 
@@ -39,41 +38,7 @@ struct Options {
   bool replay = false;
   int repeat = 1;
   bool keepGoing = false;
-  bool describe = false;
-  bool someSteps = false;     // --steps given
-  std::vector<size_t> steps;  // 1-based
 };
-
-std::vector<size_t> ParseSteps(const std::string& text) {
-  std::vector<size_t> steps;
-  if (text == "none") return steps;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    steps.push_back(std::strtoull(text.c_str() + pos, nullptr, 10));
-    pos = text.find(',', pos);
-    if (pos == std::string::npos) break;
-    ++pos;
-  }
-  return steps;
-}
-
-std::string StepsText(const std::vector<size_t>& steps) {
-  std::string text;
-  for (size_t step : steps) text += (text.empty() ? "" : ",") + std::to_string(step);
-  return text;
-}
-
-// The plan of `seed`, with only `steps` (1-based) when `some`.
-sim::Plan PlanOf(uint64_t seed, bool some, const std::vector<size_t>& steps) {
-  sim::Plan plan = sim::MakePlan(seed);
-  if (!some) return plan;
-  std::vector<sim::Step> kept;
-  for (size_t step : steps) {
-    if (step >= 1 && step <= plan.steps.size()) kept.push_back(plan.steps[step - 1]);
-  }
-  plan.steps = std::move(kept);
-  return plan;
-}
 
 bool ParseOptions(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
@@ -81,27 +46,16 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     const bool hasValue = i + 1 < argc;
     if (arg == "--seconds" && hasValue) {
       o.seconds = std::atof(argv[++i]);
-    } else if (arg == "--minutes" && hasValue) {
-      o.seconds = 60 * std::atof(argv[++i]);
-    } else if (arg == "--first-seed" && hasValue) {
+    } else if ((arg == "--first-seed" || arg == "--seed") && hasValue) {
       o.firstSeed = std::strtoull(argv[++i], nullptr, 10);
       o.haveFirstSeed = true;
-    } else if (arg == "--seed" && hasValue) {
-      o.firstSeed = std::strtoull(argv[++i], nullptr, 10);
-      o.replay = true;
+      o.replay = arg == "--seed";
     } else if (arg == "--repeat" && hasValue) {
       o.repeat = std::atoi(argv[++i]);
     } else if (arg == "--keep-going") {
       o.keepGoing = true;
-    } else if (arg == "--describe") {
-      o.describe = true;
-    } else if (arg == "--steps" && hasValue) {
-      o.someSteps = true;
-      o.steps = ParseSteps(argv[++i]);
     } else {
-      std::fprintf(stderr,
-                   "usage: %s [--seconds N | --minutes N] [--first-seed S] [--keep-going]\n"
-                   "       %s --seed S [--steps 1,4,9] [--repeat N | --describe]\n",
+      std::fprintf(stderr, "usage: %s [--seconds N] [--first-seed S] [--keep-going]\n       %s --seed S [--repeat N]\n",
                    argv[0], argv[0]);
       return false;
     }
@@ -134,9 +88,9 @@ int RunHere(const sim::Plan& plan) {
   return violations.empty() ? 0 : 1;
 }
 
-// Runs the plan in a child process; true when it was sound, else reports it.
-bool RunOne(const sim::Plan& plan, bool some, const std::vector<size_t>& steps, double& seconds) {
-  const uint64_t seed = plan.seed;
+// Runs seed's plan in a child process; true when it was sound, else reports it.
+bool RunOne(uint64_t seed, double& seconds) {
+  const sim::Plan plan = sim::MakePlan(seed);
   const Clock::time_point start = Clock::now();
   ChildOptions options;
   options.timeout = kRunLimit + std::chrono::seconds(30);
@@ -146,9 +100,8 @@ bool RunOne(const sim::Plan& plan, bool some, const std::vector<size_t>& steps, 
   std::printf("FAILED %s", sim::Describe(plan).c_str());
   if (outcome.timedOut) std::printf("  (killed: no end within %lld s)\n", static_cast<long long>(options.timeout.count() / 1000));
   if (outcome.signal != 0) std::printf("  (ended by signal %d)\n", outcome.signal);
-  std::printf("%s", outcome.stderrText.c_str());
-  std::printf("replay: varnio_simulation --seed %llu%s%s --repeat 20\n", static_cast<unsigned long long>(seed),
-              some ? " --steps " : "", some ? (steps.empty() ? "none" : StepsText(steps).c_str()) : "");
+  std::printf("%sreplay: varnio_simulation --seed %llu --repeat 20\n", outcome.stderrText.c_str(),
+              static_cast<unsigned long long>(seed));
   std::fflush(stdout);
   return false;
 }
@@ -158,17 +111,10 @@ bool RunOne(const sim::Plan& plan, bool some, const std::vector<size_t>& steps, 
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) return 2;
-  if (o.describe) {
-    std::printf("%s", sim::Describe(PlanOf(o.firstSeed, o.someSteps, o.steps)).c_str());
-    return 0;
-  }
+  double seconds = 0;
   if (o.replay) {
     int failed = 0;
-    const sim::Plan plan = PlanOf(o.firstSeed, o.someSteps, o.steps);
-    for (int i = 0; i < o.repeat; ++i) {
-      double seconds = 0;
-      failed += RunOne(plan, o.someSteps, o.steps, seconds) ? 0 : 1;
-    }
+    for (int i = 0; i < o.repeat; ++i) failed += RunOne(o.firstSeed, seconds) ? 0 : 1;
     std::printf("seed %llu: %d of %d runs failed\n", static_cast<unsigned long long>(o.firstSeed), failed, o.repeat);
     return failed == 0 ? 0 : 1;
   }
@@ -177,15 +123,14 @@ int main(int argc, char** argv) {
   }
   std::printf("simulation: first seed %llu, %.0f s\n", static_cast<unsigned long long>(o.firstSeed), o.seconds);
   std::fflush(stdout);
-  const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(o.seconds));
   const Clock::time_point start = Clock::now();
+  const Clock::time_point end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(o.seconds));
   int runs = 0;
   std::vector<std::pair<uint64_t, double>> failures;  // seed, seconds since the start
   double slowest = 0;
   for (uint64_t seed = o.firstSeed; Clock::now() < end; ++seed) {
-    double seconds = 0;
     ++runs;
-    if (!RunOne(sim::MakePlan(seed), false, {}, seconds)) {
+    if (!RunOne(seed, seconds)) {
       failures.emplace_back(seed, std::chrono::duration<double>(Clock::now() - start).count());
       if (!o.keepGoing) break;
     }
