@@ -77,7 +77,7 @@ class Maker {
       } else if (kind < 50) {
         Race();
       } else {
-        Single(RandomOp());
+        Single(RandomOp(false));
       }
     }
     return plan;
@@ -108,51 +108,28 @@ class Maker {
   Op AnyRelease() { return Release(Below(4) - 2, 0); }
   Op CloudChange() { return {OpKind::kCloudChange, Below(3), Below(8), Below(2)}; }
 
-  // Operations that may start at the same moment as others.
-  Op Racer() {
-    for (;;) {
-      switch (Below(12)) {
-        case 0: return {OpKind::kAsk};
-        case 1: return AnyRelease();
-        case 2: return SignChange(Below(2));
-        case 3: return {OpKind::kRefresh, Below(2)};
-        case 4: return {OpKind::kWakeUp, Below(2)};
-        case 5: return {OpKind::kLanguage, Languages()};
-        case 6:
-          if (m_profile.registrationChurn) return {OpKind::kReRegister, Below(3)};
-          break;
-        case 7:
-          if (m_profile.cloudChanges && m_signedIn) return CloudChange();
-          break;
-        case 8: return {OpKind::kHostMode, Below(kHostModes)};
-        case 9: return AnyRelease();
-        case 10:
-          if (m_profile.drops) return {OpKind::kDrop, Below(3) - 1};
-          break;
-        default: return {OpKind::kExecute, Below(3)};
-      }
-    }
-  }
-
   void Race() {
     std::vector<Op> ops;
     const int count = 2 + Below(2);
-    while (ops.size() < static_cast<size_t>(count)) ops.push_back(Racer());
+    while (ops.size() < static_cast<size_t>(count)) ops.push_back(RandomOp(true));
     Together(std::move(ops));
   }
 
-  Op RandomOp() {
+  // Any operation; a `racer` is one that may start at the same moment as others.
+  Op RandomOp(bool racer) {
     for (;;) {
       switch (Below(18)) {
         case 0:
         case 1: return {OpKind::kAsk};
-        case 2: return {OpKind::kAnswerMode, Below(2) == 0 ? kLoginInfo : kRoutineList, Below(m_profile.drops ? 4 : 3)};
+        case 2:
+          if (!racer) return {OpKind::kAnswerMode, Below(2) == 0 ? kLoginInfo : kRoutineList, Below(m_profile.drops ? 4 : 3)};
+          break;
         case 3:
         case 4: return AnyRelease();
         case 5:
           if (m_profile.drops) return {OpKind::kDrop, Below(3) - 1};
           break;
-        case 6: return SignChange(Below(3));
+        case 6: return SignChange(Below(racer ? 2 : 3));
         case 7: return {OpKind::kRefresh, Below(2)};
         case 8:
           if (m_profile.cloudChanges && m_signedIn) return CloudChange();
@@ -160,12 +137,18 @@ class Maker {
         case 9: return {OpKind::kWakeUp, Below(2)};
         case 10: return {OpKind::kLanguage, Languages()};
         case 11:
-          if (m_signedIn) return {OpKind::kMoveLocation, Below(2)};
+          if (!racer && m_signedIn) return {OpKind::kMoveLocation, Below(2)};
           break;
         case 12: return {OpKind::kHostMode, Below(kHostModes)};
-        case 13: return {OpKind::kHostRelease};
-        case 14: return {OpKind::kNoThreads, Below(2)};
-        case 15: return {OpKind::kPause, Below(3000)};
+        case 13:
+          if (!racer) return {OpKind::kHostRelease};
+          break;
+        case 14:
+          if (!racer) return {OpKind::kNoThreads, Below(2)};
+          break;
+        case 15:
+          if (!racer) return {OpKind::kPause, Below(3000)};
+          break;
         case 16:
           if (m_profile.registrationChurn) return {OpKind::kReRegister, Below(3)};
           break;
