@@ -33,16 +33,6 @@ inline void RoutineTileShape(const stTileItem& tile) {
   FUZZ_CHECK(tile.strFinishImage == tile.strImage.substr(0, stem) + "-activated.png");
 }
 
-// The framework's wrapping of a payload: `inner` as the string "data".
-inline std::string Wrapped(const std::string& inner) {
-  std::string answer = "{\"data\":\"";
-  for (const char c : inner) {
-    if (c == '"' || c == '\\') answer += '\\';
-    answer += c;
-  }
-  return answer + "\"}";
-}
-
 }  // namespace fuzz_check
 
 #endif  // VARNIO_FUZZ_FUZZCHECK_H_

@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
-# Runs every parser fuzz target for a bounded time and fails when one of them
+# Runs every fuzz target for a bounded time and fails when one of them
 # crashes, breaks a check, leaks, hangs or runs out of memory.
 #   fuzz/run-all.sh <build-dir> [seconds-per-target]
 # The build directory comes from `cmake --preset fuzz -B <build-dir>` and
 # `cmake --build <build-dir> --target fuzz_targets`. Each target starts from
-# its seeds in fuzz/corpus plus the sample answers in tests/data; the grown
+# its seeds in fuzz/corpus plus the sample files named below; the grown
 # corpus, logs and any crashing input stay in <build-dir>/fuzz-work.
 set -euo pipefail
 
 build=${1:?usage: run-all.sh <build-dir> [seconds-per-target]}
 seconds=${2:-60}
 here=$(cd "$(dirname "$0")" && pwd)
-data="$here/../tests/data"
+root=$(dirname "$here")
 work="$build/fuzz-work"
 
+# Sample folders under the project's root, per target.
 declare -A samples=(
-  [routine_list]=routines [routine_merge]=routines [contents_list]=contents
-  [execute_result]=execute [device_list]=devices [scenario_reader]=../../examples/scenarios
+  [parsers]="tests/data/routines tests/data/contents tests/data/execute tests/data/devices"
+  [routine_merge]=tests/data/routines [scenario_reader]=examples/scenarios
 )
 
 failed=()
@@ -26,7 +27,9 @@ for target in "${!samples[@]}"; do
   dir="$work/$target"
   mkdir -p "$dir/corpus" "$dir/artifacts"
   cp "$here/corpus/$target/"* "$dir/corpus/"
-  find "$data/${samples[$target]}" -type f \( -name '*.json' -o -name '*.jsonl' \) -exec cp {} "$dir/corpus/" \;
+  for folder in ${samples[$target]}; do
+    find "$root/$folder" -type f \( -name '*.json' -o -name '*.jsonl' \) -exec cp {} "$dir/corpus/" \;
+  done
 
   if "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
       -dict="$here/json.dict" -artifact_prefix="$dir/artifacts/" -print_final_stats=1 \

@@ -1,0 +1,80 @@
+// Every one-call parser on the same input: the framework's routine list,
+// execution result and device list, and the contents host's file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "JsonParseUtil.h"
+
+namespace {
+
+// The framework's wrapping of a payload: `inner` as the string "data".
+std::string Wrapped(const std::string& inner) {
+  std::string answer = "{\"data\":\"";
+  for (const char c : inner) {
+    if (c == '"' || c == '\\') answer += '\\';
+    answer += c;
+  }
+  return answer + "\"}";
+}
+
+// Fed both as the outer answer and as the routine document inside "data".
+void RoutineList(CJsonParseUtil& parser, const std::string& text) {
+  std::vector<stTileItem> tiles(2);
+  parser.ParseRoutineList(text, tiles);
+  for (const stTileItem& tile : tiles) fuzz_check::RoutineTileShape(tile);
+  parser.ParseRoutineList(Wrapped(text), tiles);
+  for (const stTileItem& tile : tiles) fuzz_check::RoutineTileShape(tile);
+}
+
+// Always the same four tiles, whatever arrives.
+void ContentsList(CJsonParseUtil& parser, const std::string& text) {
+  std::vector<stTileItem> tiles(5);
+  parser.ParseContentsList(text, tiles);
+  FUZZ_CHECK(tiles.size() == 4);
+  FUZZ_CHECK(tiles[0].strID == "how" && tiles[1].strID == "uses" && tiles[2].strID == "start");
+  FUZZ_CHECK(tiles[3].strID == "intro" && tiles[3].strType == "IOT_TILE_VIDEO" && tiles[3].strName.empty());
+  for (size_t i = 0; i < 3; ++i) {
+    FUZZ_CHECK(tiles[i].strType == "IOT_TILE_APP" && tiles[i].strWidth == g_strAppWidth);
+    FUZZ_CHECK(tiles[i].strTitle == tiles[0].strTitle);
+  }
+  for (const stTileItem& tile : tiles) FUZZ_CHECK(tile.strFinishImage.empty() && tile.strTimeout.empty());
+}
+
+// A failure needs the word in the text, and the detail is read from it.
+void ExecuteResult(CJsonParseUtil& parser, const std::string& text) {
+  std::string detail = "stale";
+  const bool success = parser.ParseExecuteResult(text, detail);
+  FUZZ_CHECK(success || text.find("Fail") != std::string::npos || text.find("\\u") != std::string::npos);
+  FUZZ_CHECK(detail.empty() || text.find("data") != std::string::npos || text.find("\\u") != std::string::npos);
+}
+
+void CheckCameras(const std::vector<stTileItem>& tiles) {
+  for (const stTileItem& tile : tiles) {
+    FUZZ_CHECK(tile.strImage == g_strResDir + "routines/acc.camera.png" && tile.strWidth == g_strDeviceWidth);
+    FUZZ_CHECK(tile.strType.empty() && tile.strFinishImage.empty() && tile.strTimeout.empty() && tile.strTitle.empty());
+  }
+}
+
+// Fed both as the outer answer and as the device array inside "data".
+void DeviceList(CJsonParseUtil& parser, const std::string& text) {
+  std::vector<stTileItem> tiles(3);
+  parser.ParseDeviceList(text, tiles);
+  CheckCameras(tiles);
+  parser.ParseDeviceList(Wrapped(text), tiles);
+  CheckCameras(tiles);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static CJsonParseUtil* parser = new CJsonParseUtil();  // built once, like the service's
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  RoutineList(*parser, text);
+  ContentsList(*parser, text);
+  ExecuteResult(*parser, text);
+  DeviceList(*parser, text);
+  return 0;
+}
