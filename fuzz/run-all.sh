@@ -27,8 +27,10 @@ for target in "${!samples[@]}"; do
   dir="$work/$target"
   mkdir -p "$dir/corpus" "$dir/artifacts"
   cp "$here/corpus/$target/"* "$dir/corpus/"
-  for folder in ${samples[$target]}; do
-    find "$root/$folder" -type f \( -name '*.json' -o -name '*.jsonl' \) -exec cp {} "$dir/corpus/" \;
+  for folder in ${samples[$target]}; do  # named by path: contents/ and contents/kr/ share names
+    find "$root/$folder" -type f \( -name '*.json' -o -name '*.jsonl' \) -printf '%P\n' | while read -r rel; do
+      cp "$root/$folder/$rel" "$dir/corpus/${folder##*/}-${rel//\//-}"
+    done
   done
 
   if "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
