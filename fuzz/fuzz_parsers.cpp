@@ -20,13 +20,13 @@ std::string Wrapped(const std::string& inner) {
   return answer + "\"}";
 }
 
-// Fed both as the outer answer and as the routine document inside "data".
+// Fed as the outer answer, then as the "data" inside one, over the first's tiles.
 void RoutineList(CJsonParseUtil& parser, const std::string& text) {
   std::vector<stTileItem> tiles(2);
-  parser.ParseRoutineList(text, tiles);
-  for (const stTileItem& tile : tiles) fuzz_check::RoutineTileShape(tile);
-  parser.ParseRoutineList(Wrapped(text), tiles);
-  for (const stTileItem& tile : tiles) fuzz_check::RoutineTileShape(tile);
+  for (const std::string& answer : {text, Wrapped(text)}) {
+    parser.ParseRoutineList(answer, tiles);
+    for (const stTileItem& tile : tiles) fuzz_check::RoutineTileShape(tile);
+  }
 }
 
 // Always the same four tiles, whatever arrives.
@@ -51,20 +51,16 @@ void ExecuteResult(CJsonParseUtil& parser, const std::string& text) {
   FUZZ_CHECK(detail.empty() || text.find("data") != std::string::npos || text.find("\\u") != std::string::npos);
 }
 
-void CheckCameras(const std::vector<stTileItem>& tiles) {
-  for (const stTileItem& tile : tiles) {
-    FUZZ_CHECK(tile.strImage == g_strResDir + "routines/acc.camera.png" && tile.strWidth == g_strDeviceWidth);
-    FUZZ_CHECK(tile.strType.empty() && tile.strFinishImage.empty() && tile.strTimeout.empty() && tile.strTitle.empty());
-  }
-}
-
-// Fed both as the outer answer and as the device array inside "data".
+// Camera tiles only, fed like the routine list.
 void DeviceList(CJsonParseUtil& parser, const std::string& text) {
   std::vector<stTileItem> tiles(3);
-  parser.ParseDeviceList(text, tiles);
-  CheckCameras(tiles);
-  parser.ParseDeviceList(Wrapped(text), tiles);
-  CheckCameras(tiles);
+  for (const std::string& answer : {text, Wrapped(text)}) {
+    parser.ParseDeviceList(answer, tiles);
+    for (const stTileItem& tile : tiles) {
+      FUZZ_CHECK(tile.strImage == g_strResDir + "routines/acc.camera.png" && tile.strWidth == g_strDeviceWidth);
+      FUZZ_CHECK(tile.strType.empty() && tile.strFinishImage.empty() && tile.strTimeout.empty() && tile.strTitle.empty());
+    }
+  }
 }
 
 }  // namespace
