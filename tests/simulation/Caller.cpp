@@ -224,12 +224,11 @@ void Caller::OnResult(std::string text, void* userData) {
   {
     std::lock_guard<std::mutex> lock(self->m_mutex);
     delivery.order = ++self->m_order;
+    std::string ids;
+    for (const std::string& id : delivery.row.ids) ids += " " + id;
     Trace("result #" + std::to_string(delivery.order) + ": " +
-          (delivery.row.kind == Row::kContents ? "contents" : "routines") + " " + [&] {
-            std::string ids;
-            for (const std::string& id : delivery.row.ids) ids += id + " ";
-            return ids;
-          }() + (delivery.row.kind == Row::kContents && delivery.row.contentsFields[0].empty() ? "(no title)" : ""));
+          (delivery.row.kind == Row::kContents ? "contents" : "routines") + ids +
+          (delivery.row.kind == Row::kContents && delivery.row.contentsFields[0].empty() ? " (no title)" : ""));
     self->m_results.push_back(std::move(delivery));
   }
   if (self->m_reentrant) self->ActInside(true);
