@@ -137,7 +137,7 @@ void Caller::ReRegister(int which) {
   if (which != 1) {
     {
       std::lock_guard<std::mutex> lock(m_mutex);
-      m_resultGap = true;
+      m_record.resultGap = true;
     }
     const std::vector<Slot*> slots = RegisteredSlots(true);
     iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
@@ -205,7 +205,7 @@ void Caller::Ask() {
   const bool routines = frame.routineRow || made - frame.nestedRoutineRequests > 0;
   Trace(std::string("asked: ") + (routines ? "signed-in road" : "signed-out road"));
   std::lock_guard<std::mutex> lock(m_mutex);
-  ++m_calls[routines ? static_cast<int>(Road::kRoutines) : static_cast<int>(Road::kContents)];
+  ++(routines ? m_record.routineCalls : m_record.contentsCalls);
 }
 
 void Caller::OnResult(std::string text, void* userData) {
@@ -229,7 +229,7 @@ void Caller::OnResult(std::string text, void* userData) {
     Trace("result #" + std::to_string(delivery.order) + ": " +
           (delivery.row.kind == Row::kContents ? "contents" : "routines") + ids +
           (delivery.row.kind == Row::kContents && delivery.row.contentsFields[0].empty() ? " (no title)" : ""));
-    self->m_results.push_back(std::move(delivery));
+    self->m_record.results.push_back(std::move(delivery));
   }
   if (self->m_reentrant) self->ActInside(true);
 }
@@ -242,7 +242,7 @@ void Caller::OnEvent(std::string text, void* userData) {
   {
     std::lock_guard<std::mutex> lock(self->m_mutex);
     ++self->m_order;
-    ++self->m_notices;
+    ++self->m_record.notices;
     Trace("notice #" + std::to_string(self->m_order));
   }
   if (self->m_reentrant) {
@@ -253,34 +253,14 @@ void Caller::OnEvent(std::string text, void* userData) {
   }
 }
 
-std::vector<Delivery> Caller::Results() {
+Record Caller::Snapshot() {
   std::lock_guard<std::mutex> lock(m_mutex);
-  return m_results;
-}
-
-size_t Caller::Notices() {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return m_notices;
-}
-
-int Caller::Calls(Road road) {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return m_calls[static_cast<int>(road)];
-}
-
-bool Caller::ResultGap() {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return m_resultGap;
-}
-
-std::vector<std::string> Caller::Violations() {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return m_violations;
+  return m_record;
 }
 
 void Caller::Violation(const std::string& what) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  m_violations.push_back(what);
+  m_record.violations.push_back(what);
 }
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #ifndef VARNIO_TESTS_SIMULATION_CALLER_H_
 #define VARNIO_TESTS_SIMULATION_CALLER_H_
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -41,8 +42,23 @@ struct Delivery {
   Clock::time_point origin;
 };
 
-// Which way the library took for one request, as seen from outside.
-enum class Road { kContents, kRoutines };
+// What the caller was handed and did.
+struct Record {
+  std::vector<Delivery> results;
+  size_t notices = 0;
+  // Requests that went the signed-out and the signed-in way, as seen from
+  // outside; the requests made inside another request's callback are not
+  // told apart from it and counted with it.
+  int contentsCalls = 0;
+  int routineCalls = 0;
+  bool resultGap = false;  // a result could have been lost for want of a callback
+  std::vector<std::string> violations;
+
+  int Rows(Row::Kind kind) const {
+    return static_cast<int>(
+        std::count_if(results.begin(), results.end(), [kind](const Delivery& d) { return d.row.kind == kind; }));
+  }
+};
 
 class Caller {
  public:
@@ -63,14 +79,7 @@ class Caller {
   // From now on the caller does nothing inside a callback but take note.
   void Calm() { m_calm = true; }
 
-  std::vector<Delivery> Results();
-  size_t Notices();
-  // Requests that went each road; the requests made inside another
-  // request's callback are not told apart from it and counted with it.
-  int Calls(Road road);
-  // True once a result could have been lost for want of a callback.
-  bool ResultGap();
-  std::vector<std::string> Violations();
+  Record Snapshot();
   void Violation(const std::string& what);
 
  private:
@@ -90,12 +99,8 @@ class Caller {
   std::atomic<bool> m_calm{false};
   std::mutex m_mutex;
   std::deque<std::unique_ptr<Slot>> m_slots;  // kept for the whole run: late calls must find them
-  std::vector<Delivery> m_results;
-  std::vector<std::string> m_violations;
+  Record m_record;
   uint64_t m_order = 0;
-  size_t m_notices = 0;
-  int m_calls[2] = {0, 0};
-  bool m_resultGap = false;
   NotificationThread m_ui;  // last: its tasks use the members above
 };
 

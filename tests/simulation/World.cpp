@@ -122,7 +122,7 @@ std::vector<std::string> World::Run() {
   if (!Quiet()) m_violations.push_back("the service did not go quiet");
   dlog_sim::SetJitter(0, 0, 0);
   Check();
-  for (const std::string& v : m_caller.Violations()) m_violations.push_back(v);
+  for (const std::string& v : m_caller.Snapshot().violations) m_violations.push_back(v);
   // The host's TLS must not be running when the process exits.
   m_host.Stop();
   if (!m_violations.empty()) {
@@ -378,15 +378,14 @@ bool World::Quiet() {
   int calm = 0;
   while (Clock::now() < deadline) {
     Drain();
-    size_t contents = 0;
-    for (const Delivery& d : m_caller.Results()) contents += d.row.kind == Row::kContents ? 1 : 0;
+    const Record record = m_caller.Snapshot();
     // Without a gap in the registration every signed-out request is owed a
     // row. A contents thread of the library's may still be delivering, or
     // asking again inside a callback: it ends once it has nothing to do.
-    const bool owed = static_cast<int>(contents) < m_caller.Calls(Road::kContents) && !m_caller.ResultGap();
+    const bool owed = record.Rows(Row::kContents) < record.contentsCalls && !record.resultGap;
     const bool busy = owed || m_host.Answering() || ThreadCount() > m_baseThreads;
-    const size_t activity = m_caller.Results().size() + m_caller.Notices() + iotfw_sim::Requests().size() +
-                            static_cast<size_t>(m_caller.Calls(Road::kContents));
+    const size_t activity = record.results.size() + record.notices + iotfw_sim::Requests().size() +
+                            static_cast<size_t>(record.contentsCalls);
     calm = !busy && activity == lastActivity ? calm + 1 : 0;
     if (calm >= 2) return true;
     lastActivity = activity;
@@ -411,19 +410,16 @@ void World::Check() {
 }
 
 void World::CheckAnswers() {
-  int contents = 0;
-  int routines = 0;
-  for (const Delivery& d : m_caller.Results()) {
-    contents += d.row.kind == Row::kContents ? 1 : 0;
-    routines += d.row.kind == Row::kRoutines ? 1 : 0;
-  }
-  const int contentsCalls = m_caller.Calls(Road::kContents);
-  const int routineCalls = m_caller.Calls(Road::kRoutines);
+  const Record record = m_caller.Snapshot();
+  const int contents = record.Rows(Row::kContents);
+  const int routines = record.Rows(Row::kRoutines);
+  const int contentsCalls = record.contentsCalls;
+  const int routineCalls = record.routineCalls;
   std::ostringstream counts;
   counts << contentsCalls << " signed-out requests got " << contents << " contents lists; " << routineCalls
          << " signed-in requests got " << routines << " routine lists";
   if (contents > contentsCalls) m_violations.push_back("more answers than requests: " + counts.str());
-  if (contents < contentsCalls && !m_caller.ResultGap()) {
+  if (contents < contentsCalls && !record.resultGap) {
     m_violations.push_back("signed-out requests left unanswered: " + counts.str());
   }
   if (routines > routineCalls) m_violations.push_back("more answers than requests: " + counts.str());
@@ -435,7 +431,7 @@ void World::CheckIsolation() {
     std::lock_guard<std::mutex> lock(m_mutex);
     signedOutAt = m_model.signedOutAt;
   }
-  for (const Delivery& d : m_caller.Results()) {
+  for (const Delivery& d : m_caller.Snapshot().results) {
     if (d.row.kind != Row::kRoutines || d.origin == Clock::time_point()) continue;
     for (const std::string& id : d.row.ids) {
       auto ended = signedOutAt.find(SessionOf(id));
@@ -489,7 +485,7 @@ bool World::HoldsExpected(Row& held, Row& expected) {
     Quiet();
     bool anyContentsTexts = false;
     expected = Expected(anyContentsTexts);
-    const std::vector<Delivery> results = m_caller.Results();
+    const std::vector<Delivery> results = m_caller.Snapshot().results;
     auto last = std::max_element(results.begin(), results.end(),
                                  [](const Delivery& a, const Delivery& b) { return a.order < b.order; });
     held = last == results.end() ? Row() : last->row;
@@ -515,7 +511,7 @@ void World::CheckConvergence() {
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_model.signedIn && m_model.languageSession == m_model.session) {
-      const std::vector<Delivery> results = m_caller.Results();
+      const std::vector<Delivery> results = m_caller.Snapshot().results;
       const bool askedSince = std::any_of(results.begin(), results.end(), [&](const Delivery& d) {
         return d.row.kind == Row::kRoutines && d.origin > m_model.languageChangedAt;
       });
@@ -525,14 +521,14 @@ void World::CheckConvergence() {
   // And asked once more, it gets that row once.
   Trace("the last request");
   m_caller.Calm();
-  const size_t before = m_caller.Results().size();
+  const size_t before = m_caller.Snapshot().results.size();
   m_caller.Ask();
   const Clock::time_point deadline = Clock::now() + kAnswerPatience;
-  while (m_caller.Results().size() == before && Clock::now() < deadline) {
+  while (m_caller.Snapshot().results.size() == before && Clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   Quiet();
-  const std::vector<Delivery> results = m_caller.Results();
+  const std::vector<Delivery> results = m_caller.Snapshot().results;
   if (results.size() != before + 1) {
     m_violations.push_back("a last request got " + std::to_string(results.size() - before) + " answers");
   } else if (!Matches(results.back().row, expected, false)) {  // the host serves again: the whole file
