@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -47,17 +48,6 @@ long long StopMs(const std::string& childStderr) {
   return at == std::string::npos ? -1 : std::atoll(childStderr.c_str() + at + 11);
 }
 
-std::vector<std::string> ChildCommand(const std::string& how, int delayMicroseconds, int requests) {
-  std::vector<std::string> argv;
-  std::istringstream launcher(VARNIO_CHILD_LAUNCHER);
-  for (std::string word; launcher >> word;) argv.push_back(word);
-  argv.push_back(VARNIO_EXIT_CHILD);
-  argv.push_back(how);
-  argv.push_back(std::to_string(delayMicroseconds));
-  argv.push_back(std::to_string(requests));
-  return argv;
-}
-
 }  // namespace
 
 TEST(ExitTest, ExitDuringDownloadsIsCleanAndPrompt) {
@@ -65,18 +55,22 @@ TEST(ExitTest, ExitDuringDownloadsIsCleanAndPrompt) {
   ASSERT_TRUE(host.Start());
   std::mt19937 random(20261207);
   std::vector<long long> stopsMs;
-  const size_t caseCount = sizeof(kCases) / sizeof(kCases[0]);
+  // The child, behind the emulator when there is one.
+  std::vector<std::string> command;
+  std::istringstream words(VARNIO_EXIT_CHILD_COMMAND);
+  for (std::string word; words >> word;) command.push_back(word);
+  ChildOptions options;
+  options.marker = "exiting";
   for (int run = 0; run < VARNIO_EXIT_RUNS; ++run) {
-    const ExitCase& c = kCases[static_cast<size_t>(run) % caseCount];
+    const ExitCase& c = kCases[static_cast<size_t>(run) % std::size(kCases)];
     host.SetMode(c.mode);
     // One moment in each slice of the second: libcurl's own look at an
     // aborted transfer comes once a second, at any point of it.
     const int delay = (run * 1000000 + std::uniform_int_distribution<int>(0, 999999)(random)) / VARNIO_EXIT_RUNS;
     const int requests = std::uniform_int_distribution<int>(1, 6)(random);
-    ChildOptions options;
-    options.timeout = std::chrono::seconds(60);
-    options.marker = "exiting";
-    const ChildOutcome outcome = RunProgram(ChildCommand(c.how, delay, requests), options);
+    std::vector<std::string> argv = command;
+    argv.insert(argv.end(), {c.how, std::to_string(delay), std::to_string(requests)});
+    const ChildOutcome outcome = RunProgram(argv, options);
     host.ReleaseStalled();
     SCOPED_TRACE(testing::Message() << "run " << run << ": " << c.how << ", delay " << delay << " us, "
                                     << requests << " requests\n" << outcome.stderrText);

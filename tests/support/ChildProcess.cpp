@@ -16,10 +16,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Reads the child's stderr until it closes or the time runs out, then reaps
-// the child (killing it when late).
-ChildOutcome Collect(pid_t pid, int readEnd, const ChildOptions& options) {
+// Takes over the pipe whose write end the child `pid` got as its stderr:
+// reads it until it closes or the time runs out, then reaps the child
+// (killing it when late). A child that never started (pid <= 0) gives an
+// outcome that is no success.
+ChildOutcome Collect(pid_t pid, const int pipeEnds[2], const ChildOptions& options) {
   ChildOutcome outcome;
+  close(pipeEnds[1]);
+  const int readEnd = pipeEnds[0];
+  if (pid <= 0) {
+    close(readEnd);
+    return outcome;
+  }
   const Clock::time_point deadline = Clock::now() + options.timeout;
   Clock::time_point markedAt;
   bool marked = false;
@@ -49,7 +57,6 @@ ChildOutcome Collect(pid_t pid, int readEnd, const ChildOptions& options) {
   if (marked) {
     outcome.afterMarker = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - markedAt);
   }
-  outcome.exitedNormally = WIFEXITED(status);
   outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   return outcome;
@@ -58,10 +65,7 @@ ChildOutcome Collect(pid_t pid, int readEnd, const ChildOptions& options) {
 }  // namespace
 
 bool ChildOutcome::SanitizerReported() const {
-  for (const char* sign : {"Sanitizer", "runtime error:", "LeakSanitizer"}) {
-    if (stderrText.find(sign) != std::string::npos) return true;
-  }
-  return false;
+  return stderrText.find("Sanitizer") != std::string::npos || stderrText.find("runtime error:") != std::string::npos;
 }
 
 ChildOutcome RunProgram(const std::vector<std::string>& argv, const ChildOptions& options) {
@@ -75,16 +79,11 @@ ChildOutcome RunProgram(const std::vector<std::string>& argv, const ChildOptions
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
-  close(pipeEnds[1]);
-  if (spawned != 0) {
-    close(pipeEnds[0]);
-    ChildOutcome failed;
-    failed.stderrText = "cannot start " + argv[0];
-    return failed;
-  }
-  return Collect(pid, pipeEnds[0], options);
+  ChildOutcome outcome = Collect(pid, pipeEnds, options);
+  if (pid < 0) outcome.stderrText = "cannot start " + argv[0];
+  return outcome;
 }
 
 ChildOutcome RunForked(const std::function<int()>& body, const ChildOptions& options) {
@@ -100,10 +99,5 @@ ChildOutcome RunForked(const std::function<int()>& body, const ChildOptions& opt
     // sanitizers' leak check among them, are part of what is tested.
     exit(body());
   }
-  close(pipeEnds[1]);
-  if (pid < 0) {
-    close(pipeEnds[0]);
-    return {};
-  }
-  return Collect(pid, pipeEnds[0], options);
+  return Collect(pid, pipeEnds, options);
 }

@@ -10,8 +10,7 @@
 #include <vector>
 
 struct ChildOutcome {
-  bool exitedNormally = false;  // neither killed nor stopped by a signal
-  int exitCode = -1;
+  int exitCode = -1;  // -1 unless the child exited by itself
   int signal = 0;
   bool timedOut = false;  // killed after the time allowed
   std::string stderrText;
@@ -19,7 +18,7 @@ struct ChildOutcome {
   // negative when the marker never came.
   std::chrono::milliseconds afterMarker{-1};
 
-  bool Succeeded() const { return exitedNormally && exitCode == 0 && !timedOut; }
+  bool Succeeded() const { return exitCode == 0 && !timedOut; }
   // A sanitizer's report or a runtime error in the child's stderr.
   bool SanitizerReported() const;
 };
