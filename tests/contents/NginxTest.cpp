@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <vconf_sim.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -52,10 +51,6 @@ class NginxTest : public ::testing::Test {
 
   std::string RequestOnce() { return ::RequestOnce(contents_, deliveries_); }
 
-  void WriteServed(const std::string& relative, const std::string& text) {
-    std::ofstream(nginx_.FilePath(relative), std::ios::binary | std::ios::trunc) << text;
-  }
-
   NginxHost nginx_{{VARNIO_NGINX_HOST_PORT, DefaultContentsRoot(), DefaultTlsDir()}};
   Recorder deliveries_;
   CContents contents_;
@@ -73,10 +68,9 @@ TEST_F(NginxTest, RequestsShareOneConnectionAndAnUnchangedFileIsNotParsedAgain) 
                              std::filesystem::copy_options::overwrite_existing);
   EXPECT_EQ(RequestOnce(), ExpectedTiles("kr"));
 
-  const std::vector<NginxHost::Request> requests = nginx_.WaitForRequests(5);
   std::vector<int> statuses;
   std::set<long> connections;
-  for (const NginxHost::Request& request : requests) {
+  for (const NginxHost::Request& request : nginx_.WaitForRequests(5)) {
     statuses.push_back(request.status);
     connections.insert(request.connection);
   }
@@ -95,13 +89,11 @@ TEST_F(NginxTest, FailedDownloadIsAnsweredWithTheLastGoodListOfItsLanguage) {
        }},
       {"HTTP error status",
        [&] {
-         std::remove(nginx_.FilePath(kGeneralFile).c_str());
-         std::remove(nginx_.FilePath(kKoreanFile).c_str());
+         for (const char* file : {kGeneralFile, kKoreanFile}) std::filesystem::remove(nginx_.FilePath(file));
        }},
       {"no contents file",
        [&] {
-         WriteServed(kGeneralFile, "<html>moved</html>");
-         WriteServed(kKoreanFile, "<html>moved</html>");
+         for (const char* file : {kGeneralFile, kKoreanFile}) std::ofstream(nginx_.FilePath(file)) << "<html>moved</html>";
        }},
   };
   EXPECT_EQ(RequestOnce(), ExpectedTiles("general"));
@@ -119,8 +111,6 @@ TEST_F(NginxTest, FailedDownloadIsAnsweredWithTheLastGoodListOfItsLanguage) {
     ASSERT_TRUE(nginx_.Start());
   }
 }
-
-}  // namespace
 
 // After a download the process holds the kept connection and libcurl's own
 // sockets. A program the home screen then starts (system(), posix_spawn)
@@ -156,3 +146,5 @@ TEST_F(NginxTest, RequestOnAConnectionTheHostIsClosingStillGetsTheCurrentFile) {
     ASSERT_EQ(deliveries_.Last(), ExpectedTiles(i % 2 == 0 ? "kr" : "general")) << "request " << i;
   }
 }
+
+}  // namespace
