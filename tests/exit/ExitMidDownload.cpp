@@ -86,9 +86,7 @@ int main(int argc, char** argv) {
   usleep(static_cast<useconds_t>(delayMicroseconds));
 
   if (how == "exit") Exit();
-  if (how == "thread") {
-    std::thread(Exit).join();  // never returns
-  }
+  if (how == "thread") std::thread(Exit).join();  // never returns
   if (how == "callback") {
     sleep(30);  // the delivery ends the process long before
     fprintf(stderr, "no tile list arrived\n");

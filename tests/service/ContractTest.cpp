@@ -10,6 +10,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <set>
 #include <thread>
 
 #include "LogCapture.h"
@@ -20,12 +21,10 @@ using ::testing::ElementsAre;
 namespace {
 
 // The messages `functions` wrote.
-std::vector<std::string> MessagesOf(const LogCapture& capture, const std::vector<std::string>& functions) {
+std::vector<std::string> MessagesOf(const LogCapture& capture, const std::set<std::string>& functions) {
   std::vector<std::string> messages;
   for (const LogLine& line : capture.Lines()) {
-    for (const std::string& f : functions) {
-      if (line.function == f) messages.push_back(line.message);
-    }
+    if (functions.count(line.function) != 0) messages.push_back(line.message);
   }
   return messages;
 }
