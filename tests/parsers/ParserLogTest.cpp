@@ -1,38 +1,42 @@
 // The lines every parser writes: "file:function(line)>" and the message, all
 // at level 0 (dlog's debug priority) under the library's tag.
 #include <dlog.h>
+#include <gmock/gmock.h>
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "JsonParseUtil.h"
 #include "LogCapture.h"
-#include <gmock/gmock.h>
-
-#include "ParserTest.h"
+#include "TestData.h"
 
 namespace {
 
-struct LogCase {
-  std::function<void(CJsonParseUtil&)> call;
-  std::vector<std::string> lines;  // "function>message"
-};
+std::string ReadTestData(const std::string& relative) {
+  std::string bytes;
+  ReadFileBytes(TestDataPath(relative), bytes);
+  return bytes;
+}
 
 TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
   const std::string routines = ReadTestData("routines/routine-list.json");
   const std::string devices = ReadTestData("devices/device-list.json");
   const std::string html = "<html><title>503 Service Unavailable</title></html>";
+  const std::string answer = R"({"result":"Success","data":")" + html + R"("})";  // nothing in html to escape
   const std::string contents = R"({"sections":{"acceleratorout":{"header1":"H1"}}})";
   const std::string data = R"({"label":"Night"})";
   const std::string list = "ParseRoutineList>";
   const std::string device = "ParseDeviceList>";
   std::vector<stTileItem> tiles;
   std::string detail;
-  const LogCase cases[] = {
+  // Each call and its lines, as "function>message".
+  const std::pair<std::function<void(CJsonParseUtil&)>, std::vector<std::string>> cases[] = {
       {[](CJsonParseUtil&) { CJsonParseUtil constructed; }, {"m_AssignIcons>"}},
       {[&](CJsonParseUtil& p) { p.ParseRoutineList(routines, tiles); }, {list, list + "result : " + routines}},
-      {[&](CJsonParseUtil& p) { p.ParseRoutineList(Answer(html), tiles); },
-       {list, list + "result : " + Answer(html), list + "failed rspdata:" + html + "!"}},
+      {[&](CJsonParseUtil& p) { p.ParseRoutineList(answer, tiles); },
+       {list, list + "result : " + answer, list + "failed rspdata:" + html + "!"}},
       {[&](CJsonParseUtil& p) { p.ParseRoutineList("", tiles); },
        {list, list + "result : ", list + "failed rspdata:!"}},
       {[&](CJsonParseUtil& p) { p.ParseContentsList(contents, tiles); }, {"ParseContentsList>"}},
@@ -50,9 +54,9 @@ TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
       {[&](CJsonParseUtil& p) { p.DeleteRoutine("a", tiles); }, {}},
   };
   CJsonParseUtil parser;
-  for (const LogCase& c : cases) {
+  for (const auto& [call, expected] : cases) {
     LogCapture capture;
-    c.call(parser);
+    call(parser);
     std::vector<std::string> lines;
     for (const LogLine& line : capture.Lines()) {
       EXPECT_EQ(line.priority, DLOG_DEBUG) << line.text;
@@ -60,7 +64,7 @@ TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
       EXPECT_THAT(line.file, testing::EndsWith(".cpp")) << line.text;  // a base name: the prefix has no '/'
       lines.push_back(line.function + ">" + line.message);
     }
-    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(lines, expected);
   }
 }
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <tuple>
 
-#include "ParserTest.h"
+#include "JsonParseUtil.h"
 #include "TableRows.h"
 
 namespace {
@@ -64,22 +64,20 @@ class ListParserTable : public testing::TestWithParam<std::string> {};
 TEST_P(ListParserTable, ReplacesTheListWithExactlyTheRowsTiles) {
   using Parse = std::function<void(CJsonParseUtil&, const std::string&, std::vector<stTileItem>&)>;
   const std::map<std::string, Parse> parsers = {
-      {"routine-list", [](CJsonParseUtil& p, const std::string& s, std::vector<stTileItem>& t) { p.ParseRoutineList(s, t); }},
-      {"contents-list", [](CJsonParseUtil& p, const std::string& s, std::vector<stTileItem>& t) { p.ParseContentsList(s, t); }},
-      {"device-list", [](CJsonParseUtil& p, const std::string& s, std::vector<stTileItem>& t) { p.ParseDeviceList(s, t); }},
+      {"routine", [](auto& p, auto& text, auto& tiles) { p.ParseRoutineList(text, tiles); }},
+      {"contents", [](auto& p, auto& text, auto& tiles) { p.ParseContentsList(text, tiles); }},
+      {"device", [](auto& p, auto& text, auto& tiles) { p.ParseDeviceList(text, tiles); }},
   };
   CJsonParseUtil parser;
-  for (const Json::Value& row : ReadTableRows(GetParam())) {
+  for (const Json::Value& row : ReadTableRows(GetParam() + "-list")) {
     std::vector<stTileItem> tiles = {{"", "held", "Held", "h.png", "", "5", "250", ""}, stTileItem()};
     parsers.at(GetParam())(parser, TableText(row["input"]), tiles);
     EXPECT_EQ(tiles, Tiles(row["tiles"])) << row["case"].asString();
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, ListParserTable, testing::Values("routine-list", "contents-list", "device-list"),
-                         [](const testing::TestParamInfo<std::string>& table) {
-                           return table.param.substr(0, table.param.find('-'));
-                         });
+INSTANTIATE_TEST_SUITE_P(Tables, ListParserTable, testing::Values("routine", "contents", "device"),
+                         [](const auto& table) { return table.param; });
 
 TEST(ParserTables, RoutineMergeEditsTheListInPlace) {
   CJsonParseUtil parser;
