@@ -4,6 +4,7 @@
 // u(se), i(gnore) or r (ask again).
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "AnswerBook.h"
@@ -33,12 +34,8 @@ const Script kScripts[] = {
 TEST(AnswerBookTest, Scripts) {
   for (const Script& script : kScripts) {
     CAnswerBook book;
-    const std::string steps = script.steps;
-    size_t at = 0;
-    while (at < steps.size()) {
-      const size_t end = std::min(steps.find(' ', at), steps.size());
-      const std::string step = steps.substr(at, end - at);
-      at = end + 1;
+    std::istringstream steps(script.steps);
+    for (std::string step; steps >> step;) {
       if (step == "a") {
         book.Asked(CAnswerBook::Clock::now());
       } else if (step == "x") {

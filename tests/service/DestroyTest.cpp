@@ -13,8 +13,6 @@
 #include "IoTService.h"
 #include "LogCapture.h"
 
-using ::testing::IsEmpty;
-
 TEST(DestroyTest, ADestroyedServiceWithdrawsAndHearsNothingMore) {
   iotfw_sim::Reset();
   iotfw_sim::SetSignedIn(true);
@@ -46,6 +44,6 @@ TEST(DestroyTest, ADestroyedServiceWithdrawsAndHearsNothingMore) {
   EXPECT_EQ(iotfw_sim::RegisteredCallbackCount(), 0);
   EXPECT_EQ(power_sim::SubscriberCount(), 0);
   for (const char* handler : {"m_OnFwkEvent", "m_OnFwkResult", "m_LanguageChangedCb", "m_PowerWakeUpCb", "m_ContentsCb"}) {
-    EXPECT_THAT(afterwards.Messages(handler), IsEmpty()) << handler;
+    EXPECT_THAT(afterwards.Messages(handler), testing::IsEmpty()) << handler;
   }
 }

@@ -12,11 +12,7 @@
 
 using ::testing::ElementsAre;
 
-namespace {
-
-void Ignore(std::string, void*) {}
-
-}  // namespace
+constexpr auto Ignore = [](std::string, void*) {};
 
 // Any exported call creates the service; racing first calls create one.
 TEST(LifecycleTest, ConcurrentFirstCallsCreateOneInstance) {

@@ -3,13 +3,10 @@
 #include "ThreadCount.h"
 
 #include <device/power_sim.h>
-#include <json/json.h>
 #include <vconf_sim.h>
 #include <was_sim.h>
 
 #include <chrono>
-#include <sstream>
-#include <thread>
 
 void ServiceTest::SetUp() {
   iotfw_sim::Reset();
@@ -40,9 +37,7 @@ void ServiceTest::StartSignedIn(const std::vector<iotfw_sim::Routine>& routines)
   iotfw_sim::SetSignedIn(true);
   iotfw_sim::SetRoutines("loc-home", routines);
   StartService();
-  if (!routines.empty()) {
-    ASSERT_TRUE(events_.WaitFor(1));
-  }
+  ASSERT_TRUE(routines.empty() || events_.WaitFor(1));
   Settle();
 }
 
@@ -53,15 +48,4 @@ void ServiceTest::Settle() {
     power_sim::WaitIdle();
     iotfw_sim::WaitIdle();
   }
-}
-
-std::vector<std::string> RoutineIds(const std::string& json) {
-  Json::Value root;
-  Json::CharReaderBuilder builder;
-  std::string errors;
-  std::istringstream in(json);
-  std::vector<std::string> ids;
-  if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isArray() || root.size() != 1) return ids;
-  for (const Json::Value& item : root[0]["data"]) ids.push_back(item["id"].asString());
-  return ids;
 }

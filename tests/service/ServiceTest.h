@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ContentsTiles.h"
 #include "Recorder.h"
 #include "varnio.h"
 
@@ -36,8 +37,7 @@ class ServiceTest : public ::testing::Test {
   Recorder events_;
 };
 
-// The routine ids of an after-sign-in tile list, in order; empty when the
-// text is no such list.
-std::vector<std::string> RoutineIds(const std::string& json);
+// The routine ids of an after-sign-in tile list, its one section.
+inline std::vector<std::string> RoutineIds(const std::string& json) { return TileIds(json, 1); }
 
 #endif  // VARNIO_TESTS_SERVICE_TEST_H_

@@ -9,13 +9,13 @@
 
 const std::vector<std::string> kContentsIds = {"intro", "how", "uses", "start"};
 
-std::vector<std::string> ContentsIds(const std::string& json) {
+std::vector<std::string> TileIds(const std::string& json, unsigned sections) {
   std::vector<std::string> ids;
   Json::Value root;
   Json::CharReaderBuilder builder;
   std::string errors;
   std::istringstream in(json);
-  if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isArray() || root.size() != 2) return ids;
+  if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isArray() || root.size() != sections) return ids;
   for (const Json::Value& section : root) {
     for (const Json::Value& item : section["data"]) ids.push_back(item["id"].asString());
   }

@@ -9,13 +9,13 @@ LogCapture::LogCapture() { dlog_sim::StartCapture(); }
 
 LogCapture::~LogCapture() { dlog_sim::StopCapture(); }
 
-bool ParseLogLine(const std::string& text, LogLine& out) {
-  static const std::regex kPrefix(R"(^([^:/]+):([^(]+)\(([0-9]+)\)>)");
+// Splits a formatted line; false when it lacks the prefix.
+static bool ParseLogLine(const std::string& text, LogLine& out) {
+  static const std::regex kPrefix(R"(^([^:/]+):([^(]+)\([0-9]+\)>)");
   std::smatch m;
   if (!std::regex_search(text, m, kPrefix)) return false;
   out.file = m[1];
   out.function = m[2];
-  out.line = std::stoi(m[3]);
   out.message = text.substr(static_cast<size_t>(m.length(0)));
   out.text = text;
   return true;
@@ -41,7 +41,7 @@ std::vector<std::string> LogCapture::Messages(const std::string& function) const
   return messages;
 }
 
-int LogCapture::Count(const std::string& message) const {
+bool LogCapture::Contains(const std::string& message) const {
   const std::vector<std::string> messages = Messages();
-  return static_cast<int>(std::count(messages.begin(), messages.end(), message));
+  return std::find(messages.begin(), messages.end(), message) != messages.end();
 }

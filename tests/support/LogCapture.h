@@ -12,7 +12,6 @@ struct LogLine {
   std::string tag;
   std::string file;
   std::string function;
-  int line = 0;
   std::string message;  // what follows the ">"
   std::string text;     // the whole formatted line
 };
@@ -27,11 +26,7 @@ class LogCapture {
   std::vector<LogLine> Lines() const;
   // The messages in order, optionally only those of one function.
   std::vector<std::string> Messages(const std::string& function = "") const;
-  int Count(const std::string& message) const;
-  bool Contains(const std::string& message) const { return Count(message) > 0; }
+  bool Contains(const std::string& message) const;
 };
-
-// Splits a formatted line; false when it lacks the prefix.
-bool ParseLogLine(const std::string& text, LogLine& out);
 
 #endif  // VARNIO_TESTS_LOG_CAPTURE_H_
