@@ -6,18 +6,15 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "AnswerBook.h"
 
 namespace {
 
-struct Script {
-  const char* what;
-  const char* steps;  // "a x A:r B:u ..."
-};
-
-// The service asks again after each 'r'; the scripts do so too.
-const Script kScripts[] = {
+// What each script shows, and its steps. The service asks again after each
+// 'r'; the scripts do so too.
+const std::pair<const char*, const char*> kScripts[] = {
     {"an answer to a current request", "a A:u"},
     {"an answer nobody asked for", "A:i a A:u A:i"},
     {"stale, and nothing wanted any more", "a x n A:i a A:u"},
@@ -32,9 +29,9 @@ const Script kScripts[] = {
 };
 
 TEST(AnswerBookTest, Scripts) {
-  for (const Script& script : kScripts) {
+  for (const auto& [what, script] : kScripts) {
     CAnswerBook book;
-    std::istringstream steps(script.steps);
+    std::istringstream steps(script);
     for (std::string step; steps >> step;) {
       if (step == "a") {
         book.Asked(CAnswerBook::Clock::now());
@@ -45,7 +42,7 @@ TEST(AnswerBookTest, Scripts) {
       } else {
         const CAnswerBook::Verdict verdict = book.Take(step.substr(0, 1));
         const char got = verdict == CAnswerBook::Verdict::kUse ? 'u' : verdict == CAnswerBook::Verdict::kIgnore ? 'i' : 'r';
-        EXPECT_EQ(got, step[2]) << script.what << ": step " << step << " of \"" << script.steps << "\"";
+        EXPECT_EQ(got, step[2]) << what << ": step " << step << " of \"" << script << "\"";
       }
     }
   }

@@ -20,13 +20,10 @@ class Recorder {
  public:
   // Matches the library's callback type; `userData` must be a Recorder.
   static void Callback(std::string text, void* userData) {
-    static_cast<Recorder*>(userData)->Record(std::move(text), userData);
-  }
-
-  void Record(std::string text, void* userData) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_deliveries.push_back({std::move(text), userData, std::this_thread::get_id()});
-    m_changed.notify_all();
+    auto* self = static_cast<Recorder*>(userData);
+    std::lock_guard<std::mutex> lock(self->m_mutex);
+    self->m_deliveries.push_back({std::move(text), userData, std::this_thread::get_id()});
+    self->m_changed.notify_all();
   }
 
   // True once at least `count` deliveries arrived within `timeout`.
