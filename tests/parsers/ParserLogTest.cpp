@@ -14,12 +14,6 @@
 
 namespace {
 
-std::string ReadTestData(const std::string& relative) {
-  std::string bytes;
-  ReadFileBytes(TestDataPath(relative), bytes);
-  return bytes;
-}
-
 TEST(ParserLogTest, EachParserWritesItsLinesAtDebugLevel) {
   const std::string routines = ReadTestData("routines/routine-list.json");
   const std::string devices = ReadTestData("devices/device-list.json");

@@ -2,7 +2,6 @@
 
 #include <json/json.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "TestData.h"
@@ -22,10 +21,4 @@ std::vector<std::string> TileIds(const std::string& json, unsigned sections) {
   return ids;
 }
 
-std::string ExpectedTiles(const std::string& name) {
-  const std::string path = TestDataPath("contents/expected/" + name + "-tiles.json");
-  std::string bytes;
-  // Empty then, so that no delivered list can equal it.
-  if (!ReadFileBytes(path, bytes)) std::fprintf(stderr, "cannot read %s\n", path.c_str());
-  return bytes;
-}
+std::string ExpectedTiles(const std::string& name) { return ReadTestData("contents/expected/" + name + "-tiles.json"); }

@@ -1,5 +1,6 @@
 #include "TestData.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -13,4 +14,11 @@ bool ReadFileBytes(const std::string& path, std::string& out) {
   bytes << in.rdbuf();
   out = bytes.str();
   return true;
+}
+
+std::string ReadTestData(const std::string& relative) {
+  const std::string path = TestDataPath(relative);
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) std::fprintf(stderr, "cannot read %s\n", path.c_str());
+  return bytes;
 }
