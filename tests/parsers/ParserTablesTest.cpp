@@ -3,8 +3,6 @@
 // taken from the parsers' own tables.
 #include <gmock/gmock.h>
 
-#include <functional>
-#include <map>
 #include <tuple>
 
 #include "JsonParseUtil.h"
@@ -62,16 +60,13 @@ void PrintTo(const stTileItem& tile, std::ostream* os) { *os << testing::PrintTo
 class ListParserTable : public testing::TestWithParam<std::string> {};
 
 TEST_P(ListParserTable, ReplacesTheListWithExactlyTheRowsTiles) {
-  using Parse = std::function<void(CJsonParseUtil&, const std::string&, std::vector<stTileItem>&)>;
-  const std::map<std::string, Parse> parsers = {
-      {"routine", [](auto& p, auto& text, auto& tiles) { p.ParseRoutineList(text, tiles); }},
-      {"contents", [](auto& p, auto& text, auto& tiles) { p.ParseContentsList(text, tiles); }},
-      {"device", [](auto& p, auto& text, auto& tiles) { p.ParseDeviceList(text, tiles); }},
-  };
   CJsonParseUtil parser;
   for (const Json::Value& row : ReadTableRows(GetParam() + "-list")) {
     std::vector<stTileItem> tiles = {{"", "held", "Held", "h.png", "", "5", "250", ""}, stTileItem()};
-    parsers.at(GetParam())(parser, TableText(row["input"]), tiles);
+    const std::string input = TableText(row["input"]);
+    if (GetParam() == "routine") parser.ParseRoutineList(input, tiles);
+    if (GetParam() == "contents") parser.ParseContentsList(input, tiles);
+    if (GetParam() == "device") parser.ParseDeviceList(input, tiles);
     EXPECT_EQ(tiles, Tiles(row["tiles"])) << row["case"].asString();
   }
 }
