@@ -37,10 +37,7 @@ class Recorder {
     return m_deliveries;
   }
 
-  size_t Count() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_deliveries.size();
-  }
+  size_t Count() { return Deliveries().size(); }
 
   std::string Last() {
     std::lock_guard<std::mutex> lock(m_mutex);
