@@ -16,7 +16,6 @@ constexpr char kPrefix[] = "/quorvel-plax/tv/";
 constexpr size_t kWorkers = 8;
 constexpr size_t kHugeBytes = 50u * 1024 * 1024;
 constexpr std::chrono::milliseconds kTrickleInterval(100);
-constexpr std::chrono::milliseconds kDelay(500);
 constexpr char kNotFoundPage[] = "<html><body><h1>404 Not Found</h1></body></html>\n";
 
 bool ReadFile(const std::string& path, std::string& out) {
@@ -198,10 +197,11 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       response.status = 404;
       response.set_content(kNotFoundPage, "text/html");
       return;
-    case Mode::kStall: {
+    case Mode::kStall:
+    case Mode::kDelayed: {
       std::unique_lock<std::mutex> lock(m_stopMutex);
       m_stopChanged.wait(lock, [&] { return m_stopping || m_stallsReleased != released; });
-      response.status = 503;
+      if (mode == Mode::kStall) response.status = 503;
       return;
     }
     case Mode::kCutMidBody:
@@ -216,9 +216,6 @@ void ContentsHost::Handle(const httplib::Request& request, httplib::Response& re
       return;
     case Mode::kHuge:
       SendHuge(response);
-      return;
-    case Mode::kDelayed:
-      PauseUnlessStopping(kDelay, released);
       return;
     case Mode::kMalformed:
       Serve(request.path, response);

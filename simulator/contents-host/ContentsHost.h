@@ -31,7 +31,7 @@ class ContentsHost {
     kTrickle,     // a few bytes at a time, far below any sane rate
     kHuge,        // 50 MiB, chunked, so no length is announced
     kMalformed,   // the first third of the file, sent as if whole
-    kDelayed,     // the file as it is when asked, answered half a second later
+    kDelayed,     // the file as it is when asked, answered at the next ReleaseStalled
   };
 
   struct Options {
@@ -59,7 +59,8 @@ class ContentsHost {
   void SetMode(Mode mode);
 
   // Ends the answers stalled or trickling so far (an error status, or a cut
-  // body); later requests stall again while the mode says so. Such an answer
+  // body) and sends the delayed ones; later requests wait again while the
+  // mode says so. Such an answer
   // otherwise holds one of the host's few workers until Stop.
   void ReleaseStalled();
 

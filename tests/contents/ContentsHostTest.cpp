@@ -9,6 +9,7 @@
 #include <vconf_sim.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <chrono>
 #include <filesystem>
 #include <mutex>
@@ -157,6 +158,7 @@ TEST_F(ContentsHostTest, RequestsWaitingForStalledDownloadsTakeNoMemoryEach) {
 TEST_F(ContentsHostTest, AnOlderVersionEndingLastIsOutOfDateAndNotKept) {
   struct Answers {
     std::mutex mutex;
+    std::condition_variable arrived;
     std::vector<std::pair<std::string, bool>> list;  // the list, and whether it may be out of date
   } answers;
   const int threadsBefore = ThreadsNow();
@@ -165,6 +167,7 @@ TEST_F(ContentsHostTest, AnOlderVersionEndingLastIsOutOfDateAndNotKept) {
         auto* to = static_cast<Answers*>(userData);
         std::lock_guard<std::mutex> lock(to->mutex);
         to->list.emplace_back(delivery.Json(), delivery.OutOfDate());
+        to->arrived.notify_all();
       },
       &answers);
   const std::filesystem::path root = std::filesystem::path(testing::TempDir()) / "versions";
@@ -175,12 +178,18 @@ TEST_F(ContentsHostTest, AnOlderVersionEndingLastIsOutOfDateAndNotKept) {
   ASSERT_TRUE(host.Start());
 
   host.SetMode(Mode::kDelayed);
-  contents_.RequestContentsList();  // the general file, answered half a second later
+  contents_.RequestContentsList();  // the general file, held back
   while (host.Requests() < 1) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   std::filesystem::copy_file(root / "kr/service-quorvel-app.json", root / "service-quorvel-app.json",
                              std::filesystem::copy_options::overwrite_existing);
   host.SetMode(Mode::kServe);
   contents_.RequestContentsList();  // the newer version, at once
+  {
+    // The older version ends only once the newer one is in.
+    std::unique_lock<std::mutex> lock(answers.mutex);
+    ASSERT_TRUE(answers.arrived.wait_for(lock, std::chrono::seconds(10), [&] { return !answers.list.empty(); }));
+  }
+  host.ReleaseStalled();
   ASSERT_TRUE(WaitForThreads(threadsBefore));
   host.SetMode(Mode::kNotFound);
   contents_.RegisterCallback(Recorder::Callback, &deliveries_);
