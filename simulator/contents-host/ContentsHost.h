@@ -60,8 +60,8 @@ class ContentsHost {
 
   // Ends the answers stalled or trickling so far (an error status, or a cut
   // body) and sends the delayed ones; later requests wait again while the
-  // mode says so. Such an answer
-  // otherwise holds one of the host's few workers until Stop.
+  // mode says so. Such an answer otherwise holds one of the host's few
+  // workers until Stop.
   void ReleaseStalled();
 
   // Requests received since Start.

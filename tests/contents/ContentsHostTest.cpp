@@ -9,8 +9,8 @@
 #include <vconf_sim.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <string>
