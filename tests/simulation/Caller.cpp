@@ -1,13 +1,12 @@
 #include "Caller.h"
 
 #include <IoTFrameworkSim.h>
-#include <json/json.h>
 
 #include <algorithm>
 #include <functional>
 #include <random>
-#include <sstream>
 
+#include "Expectations.h"
 #include "Trace.h"
 #include "varnio.h"
 
@@ -70,33 +69,9 @@ class Caller::InCallback {
 };
 
 Row ReadRow(const std::string& json) {
-  Row row;
-  row.json = json;
-  Json::Value root;
-  Json::CharReaderBuilder builder;
-  std::string errors;
-  std::istringstream in(json);
-  if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isArray()) return row;
-  if (root.size() == 1 && root[0].isObject()) {
-    row.kind = Row::kRoutines;
-    for (const Json::Value& item : root[0]["data"]) {
-      if (item["type"].asString() != "IOT_TILE_ROUTINE") row.kind = Row::kUnreadable;
-      row.ids.push_back(item["id"].asString());
-      row.names.push_back(item["name"].asString());
-      row.images.push_back(item["image"].asString());
-      row.images.push_back(item["finish_image"].asString());
-    }
-  } else if (root.size() == 2) {
-    row.kind = Row::kContents;
-    for (const Json::Value& section : root) {
-      row.contentsFields.push_back(section["title"].asString());
-      for (const Json::Value& item : section["data"]) {
-        row.ids.push_back(item["id"].asString());
-        row.contentsFields.push_back(item["image"].asString());
-        row.contentsFields.push_back(item["text"].asString());
-      }
-    }
-  }
+  Row row{Row::kUnreadable, demo::ParseTileList(json), json};
+  const std::string kind = scenario::RowKind(row.list);
+  row.kind = kind == "intro" ? Row::kContents : kind == "routines" ? Row::kRoutines : Row::kUnreadable;
   return row;
 }
 
@@ -225,10 +200,10 @@ void Caller::OnResult(std::string text, void* userData) {
     std::lock_guard<std::mutex> lock(self->m_mutex);
     delivery.order = ++self->m_order;
     std::string ids;
-    for (const std::string& id : delivery.row.ids) ids += " " + id;
+    for (const std::string& id : delivery.row.list.Ids()) ids += " " + id;
     Trace("result #" + std::to_string(delivery.order) + ": " +
           (delivery.row.kind == Row::kContents ? "contents" : "routines") + ids +
-          (delivery.row.kind == Row::kContents && delivery.row.contentsFields[0].empty() ? " (no title)" : ""));
+          (delivery.row.kind == Row::kContents && delivery.row.list.sections[0].title.empty() ? " (no title)" : ""));
     self->m_record.results.push_back(std::move(delivery));
   }
   if (self->m_reentrant) self->ActInside(true);

@@ -16,19 +16,17 @@
 #include <vector>
 
 #include "NotificationThread.h"
+#include "TileList.h"
 
 namespace sim {
 
 using Clock = std::chrono::steady_clock;
 
-// A tile list as the caller reads it.
+// A tile list as the caller reads it: the four introduction tiles, the
+// routines, or neither.
 struct Row {
   enum Kind { kContents, kRoutines, kUnreadable } kind = kUnreadable;
-  std::vector<std::string> ids;
-  std::vector<std::string> names;   // routine names; app texts of the contents row
-  std::vector<std::string> images;  // routines: image and finish image of each
-  // Contents: each section's title, then each item's image and text.
-  std::vector<std::string> contentsFields;
+  demo::TileList list;
   std::string json;
 };
 

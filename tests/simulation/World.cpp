@@ -433,13 +433,13 @@ void World::CheckIsolation() {
   }
   for (const Delivery& d : m_caller.Snapshot().results) {
     if (d.row.kind != Row::kRoutines || d.origin == Clock::time_point()) continue;
-    for (const std::string& id : d.row.ids) {
+    for (const std::string& id : d.row.list.Ids()) {
       auto ended = signedOutAt.find(SessionOf(id));
       if (ended == signedOutAt.end() || d.origin <= ended->second) continue;
       const auto late = std::chrono::duration_cast<std::chrono::microseconds>(d.origin - ended->second);
       m_violations.push_back("routine " + id + " of an ended session reached the caller (delivery #" +
                              std::to_string(d.order) + ", begun " + std::to_string(late.count()) +
-                             " us after the service was told): " + Join(d.row.ids));
+                             " us after the service was told): " + Join(d.row.list.Ids()));
       break;
     }
   }
@@ -451,29 +451,38 @@ Row World::Expected(bool& anyContentsTexts) {
   if (!m_model.signedIn) {
     return ReadRow(ExpectedTiles(m_model.language == "ko_KR.utf8" ? "kr" : "general"));
   }
-  Row expected;
-  expected.kind = Row::kRoutines;
+  Row expected{Row::kRoutines, {true, "", {demo::TileSection()}}, ""};
   for (const iotfw_sim::Routine& r : m_model.routines[kLocations[m_model.location]]) {
-    expected.ids.push_back(r.id);
-    expected.names.push_back(r.label);
+    demo::Tile tile;
+    tile.id = r.id;
+    tile.text = r.label;
+    expected.list.sections[0].tiles.push_back(tile);
   }
   return expected;
 }
 
+// Tile for tile the same ids and texts. A routine row's title and images are
+// the library's own choice: there must be images. A contents row is the
+// expected one to the byte, but after a failed download it may lack any
+// title, text or image, though what it has must be the current language's.
 bool World::Matches(const Row& row, const Row& expected, bool anyContentsTexts) {
-  if (row.kind != expected.kind || row.ids != expected.ids) return false;
-  if (row.kind == Row::kContents) {
-    if (row.json == expected.json) return true;
-    // After a failed download a row may lack any text, but what it has
-    // must be the current language's.
-    if (!anyContentsTexts || row.contentsFields.size() != expected.contentsFields.size()) return false;
-    for (size_t i = 0; i < row.contentsFields.size(); ++i) {
-      if (!row.contentsFields[i].empty() && row.contentsFields[i] != expected.contentsFields[i]) return false;
+  if (row.kind != expected.kind || row.list.Ids() != expected.list.Ids()) return false;
+  const bool contents = row.kind == Row::kContents;
+  if (contents && (row.json == expected.json || !anyContentsTexts)) return row.json == expected.json;
+  const auto same = [contents](const std::string& got, const std::string& want) {
+    return got == want || (contents && got.empty());
+  };
+  for (size_t s = 0; s < row.list.sections.size(); ++s) {
+    const demo::TileSection& got = row.list.sections[s];
+    const demo::TileSection& want = expected.list.sections[s];
+    if ((contents && !same(got.title, want.title)) || got.tiles.size() != want.tiles.size()) return false;
+    for (size_t t = 0; t < got.tiles.size(); ++t) {
+      const demo::Tile& tile = got.tiles[t];
+      if (!same(tile.text, want.tiles[t].text)) return false;
+      if (contents ? !same(tile.image, want.tiles[t].image) : tile.image.empty() || tile.finishImage.empty()) return false;
     }
-    return true;
   }
-  if (row.names != expected.names) return false;
-  return std::none_of(row.images.begin(), row.images.end(), [](const std::string& i) { return i.empty(); });
+  return true;
 }
 
 bool World::HoldsExpected(Row& held, Row& expected) {
@@ -498,7 +507,7 @@ bool World::HoldsExpected(Row& held, Row& expected) {
 void World::CheckConvergence() {
   auto describe = [](const Row& row) {
     return std::string(row.kind == Row::kContents ? "contents " : row.kind == Row::kRoutines ? "routines " : "nothing ") +
-           Join(row.ids);
+           Join(row.list.Ids());
   };
   Row held;
   Row expected;
