@@ -1,12 +1,15 @@
 // Every one-call parser on the same input: the framework's routine list,
-// execution result and device list, and the contents host's file.
+// execution result and device list, the contents host's file, and the kit's
+// scenario reader.
 #include <cstddef>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "FuzzCheck.h"
 #include "JsonParseUtil.h"
+#include "Scenario.h"
 
 namespace {
 
@@ -63,6 +66,21 @@ void DeviceList(CJsonParseUtil& parser, const std::string& text) {
   }
 }
 
+// Every line is either taken, with its action, or reported with the file's
+// name and its own number.
+void ScenarioFile(const std::string& text) {
+  std::istringstream in(text);
+  scenario::Scenario read;
+  std::vector<std::string> errors;
+  FUZZ_CHECK(scenario::ParseScenario(in, "f", read, errors) == errors.empty());
+  for (const std::string& error : errors) FUZZ_CHECK(fuzz_check::StartsWith(error, "f:"));
+  int previous = 0;
+  for (const scenario::Line& line : read.lines) {
+    FUZZ_CHECK(line.number > previous && line.value.isObject() && line.value.isMember(line.action));
+    previous = line.number;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -72,5 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ContentsList(*parser, text);
   ExecuteResult(*parser, text);
   DeviceList(*parser, text);
+  ScenarioFile(text);
   return 0;
 }

@@ -16,8 +16,8 @@ work="$build/fuzz-work"
 
 # Sample folders under the project's root, per target.
 declare -A samples=(
-  [parsers]="tests/data/routines tests/data/contents tests/data/execute tests/data/devices"
-  [routine_merge]=tests/data/routines [scenario_reader]=examples/scenarios
+  [parsers]="tests/data/routines tests/data/contents tests/data/execute tests/data/devices examples/scenarios"
+  [routine_merge]=tests/data/routines
 )
 
 failed=()
