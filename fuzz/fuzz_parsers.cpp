@@ -1,6 +1,6 @@
 // Every one-call parser on the same input: the framework's routine list,
 // execution result and device list, the contents host's file, and the kit's
-// scenario reader.
+// scenario and tile-list readers.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -10,6 +10,7 @@
 #include "FuzzCheck.h"
 #include "JsonParseUtil.h"
 #include "Scenario.h"
+#include "TileList.h"
 
 namespace {
 
@@ -91,5 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ExecuteResult(*parser, text);
   DeviceList(*parser, text);
   ScenarioFile(text);
+  const demo::TileList list = demo::ParseTileList(text);
+  FUZZ_CHECK(list.valid == list.error.empty());
   return 0;
 }

@@ -50,7 +50,7 @@ build_and_test() {
 stage_fuzz() {
   configure fuzz
   cmake --build --preset fuzz --target fuzz_targets
-  fuzz/run-all.sh build/fuzz "${VARNIO_FUZZ_SECONDS:-60}"
+  fuzz/run-all.sh build/fuzz "${VARNIO_FUZZ_SECONDS:-90}"
 }
 
 stage_armhf() {

@@ -43,7 +43,13 @@ TileList ParseTileList(const std::string& json) {
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value root;
   std::string errors;
-  if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors)) {
+  bool parsed = false;
+  try {
+    parsed = reader->parse(json.data(), json.data() + json.size(), &root, &errors);
+  } catch (const Json::Exception& e) {  // nesting deeper than the reader's limit
+    errors = e.what();
+  }
+  if (!parsed) {
     list.error = "not JSON: " + errors;
     return list;
   }
