@@ -138,11 +138,20 @@ std::vector<std::string> Check(const Json::Value& expect, const Received& receiv
   CompareList(expect, "launches", launches, problems);
   CompareList(expect, "executed", received.executed, problems);
   CompareList(expect, "requests", received.requests, problems);
-  if (expect.isMember("warning")) {
+  if (expect["warning"].isArray()) CompareList(expect, "warning", received.warnings, problems);
+  if (expect["warning"].isString()) {
     const std::string wanted = expect["warning"].asString();
     const bool found = std::any_of(received.warnings.begin(), received.warnings.end(),
                                    [&](const std::string& w) { return w.find(wanted) != std::string::npos; });
     if (!found) problems.push_back("expected a warning with \"" + wanted + "\", got " + List(received.warnings));
+  }
+  if (expect.isMember("log")) {
+    const std::vector<std::string> of = Strings(expect["log"]["of"]);
+    std::vector<std::string> lines;
+    for (const std::string& line : received.log) {
+      if (std::find(of.begin(), of.end(), line.substr(0, line.find('>'))) != of.end()) lines.push_back(line);
+    }
+    CompareList(expect["log"], "lines", lines, problems);
   }
   return problems;
 }

@@ -18,7 +18,8 @@ struct Received {
   std::vector<std::string> deepLinks;  // web-app launches
   std::vector<std::string> executed;   // routines the framework was asked to run
   std::vector<std::string> requests;   // every framework request, by command name
-  std::vector<std::string> warnings;   // the simulator's own log warnings
+  std::vector<std::string> warnings;   // the library's and the simulator's, "function>message"
+  std::vector<std::string> log;        // the library's log lines, "function>message"
 };
 
 // "intro" (two sections, the four introduction tiles, with or without their

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -45,6 +46,15 @@ iotfw_sim::AnswerMode AnswerModeNamed(const std::string& name) {
   return iotfw_sim::AnswerMode::kAsync;
 }
 
+// A log line as "function>message": without the file and line number,
+// which change with every edit of the source.
+std::string LogEntry(const std::string& text) {
+  static const std::regex kPrefix(R"(^[^:/]+:([^(]+)\([0-9]+\)>)");
+  std::smatch m;
+  if (!std::regex_search(text, m, kPrefix, std::regex_constants::match_continuous)) return text;
+  return m.str(1) + ">" + m.suffix().str();
+}
+
 // The languages the library has a catalogue of, as the build installed them.
 bool HasCatalogue(const std::string& settingValue) {
   std::istringstream catalogues(VARNIO_SIM_CATALOGUES);
@@ -73,7 +83,8 @@ bool Player::Play(const Scenario& scenario) {
   dlog_sim::StartCapture();
   for (const Line& line : scenario.lines) {
     m_where = scenario.name + ":" + std::to_string(line.number);
-    if (!m_started && !IsSetUp(line.action)) Start();
+    const bool registers = line.action == "caller" && line.value["caller"].isMember("registered");
+    if (!m_started && (registers || !IsSetUp(line.action))) Start();
     PlayLine(line);
   }
   m_where = scenario.name + ": at the end";
@@ -96,7 +107,12 @@ void Player::PlayLine(const Line& line) {
   } else if (action == "answers") {
     Answers(value);
   } else if (action == "caller") {
-    m_caller.SetAskOnNotice(value["ask_on_notice"].asBool());
+    if (value.isMember("ask_on_notice")) m_caller.SetAskOnNotice(value["ask_on_notice"].asBool());
+    const Json::Value& registered = value["registered"];
+    if (!registered.isBool()) return;
+    Say(View::Kind::kAction, registered.asBool() ? "> callbacks registered again" : "> callbacks unregistered");
+    if (!registered.asBool()) m_caller.Stop();
+    if (registered.asBool() && !m_caller.Start()) Fail("the library refused the callbacks");
   } else if (action == "language") {
     Language(value.asString());
   } else if (action == "contents_host") {
@@ -185,9 +201,10 @@ void Player::TakeWhatArrived() {
   const std::vector<dlog_sim::Line> log = dlog_sim::Captured();
   for (; m_logLinesSeen < log.size(); ++m_logLinesSeen) {
     const dlog_sim::Line& line = log[m_logLinesSeen];
+    if (line.tag == kLibraryTag) m_received.log.push_back(LogEntry(line.text));
     if (line.priority < DLOG_WARN || (line.tag != kSimulatorTag && line.tag != kLibraryTag)) continue;
     Say(View::Kind::kWarning, line.tag + ": " + line.text);
-    m_received.warnings.push_back(line.text);
+    m_received.warnings.push_back(LogEntry(line.text));
   }
 }
 

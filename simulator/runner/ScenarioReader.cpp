@@ -66,6 +66,10 @@ void Strings(const Json::Value& value, const std::string& what, Problems& proble
   if (!ok) problems.push_back(what + " must be an array of strings");
 }
 
+void TextOrTexts(const Json::Value& value, const std::string& what, Problems& problems) {
+  return value.isArray() ? Strings(value, what, problems) : String(value, what, problems);
+}
+
 // Each member of `object` must have a rule, and each present one is checked
 // by it, named with `context` before its name; `required` members must be
 // present.
@@ -151,7 +155,11 @@ void Expect(const Json::Value& expect, const std::string& what, Problems& proble
                 {"launches", Strings},
                 {"executed", Strings},
                 {"requests", Strings},
-                {"warning", String}});
+                {"warning", TextOrTexts},
+                {"log",
+                 [](const Json::Value& value, const std::string& name, Problems& out) {
+                   Members(value, name, {{"of", Strings}, {"lines", Strings}}, out, {"of", "lines"}, name + "'s ");
+                 }}});
   Members(expect, what, rules, problems);
 }
 
@@ -238,7 +246,7 @@ const std::map<std::string, Action>& PlainActions() {
       {"account", {{}, Account}},
       {"answers", {{}, Answers}},
       {"caller", {{}, [](const Json::Value& v, const std::string& name, Problems& p) {
-                    Members(v, name, {{"ask_on_notice", Bool}}, p);
+                    Members(v, name, {{"ask_on_notice", Bool}, {"registered", Bool}}, p);
                   }}},
       {"language", {{}, Language}},
       {"contents_host", {{}, OneOf(kHostModes)}},
