@@ -1,10 +1,9 @@
 // What scenario files cannot state: the exact bytes of the signed-in row,
-// the callbacks' threads and user data, registrations replaced, reserved,
-// null or missing, the platform refusing a subscription, and the log lines
+// the callbacks' threads and user data, registrations replaced, reserved or
+// null, the platform refusing a subscription, and the log lines
 // that say what was done with answers and events nobody acts on.
 #include <IoTFrameworkSim.h>
 #include <device/power_sim.h>
-#include <dlog.h>
 #include <gmock/gmock.h>
 #include <vconf_sim.h>
 
@@ -91,29 +90,6 @@ TEST_F(ServiceTest, RegistrationsReplaceAndReservedOrNullOnesAreNeverCalled) {
   iotfw_sim::InjectEvent(1001, "");
   Settle();
   EXPECT_EQ(second.Count(), 1U);
-}
-
-// What nobody is registered for is lost, with a warning that says so.
-TEST_F(ServiceTest, ResultAndNoticeWithoutCallbackAreWarnedOfAndLost) {
-  StartSignedIn({{"r1", "Good Morning"}});
-  iot_svc_unregister_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES);
-  iot_svc_unregister_event_cb(IOT_SVC_EVENT_TILES_CHANGED);
-  LogCapture capture;
-  iot_svc_get_accelerator_tiles();
-  iotfw_sim::SetSignedIn(false);
-  iotfw_sim::InjectEvent(1001, "");
-  Settle();
-  std::vector<std::string> warnings;
-  for (const LogLine& line : capture.Lines()) {
-    if (line.priority == DLOG_WARN) warnings.push_back(line.function + ": " + line.message);
-  }
-  EXPECT_THAT(warnings, ElementsAre("m_ExecuteResultCallback: no result callback of type 0: the answer is lost "
-                                    "(register it before asking)",
-                                    "m_ExecuteEventCallback: no event callback of type 0: the notice is lost (register it, "
-                                    "then ask for the row)"));
-  ASSERT_TRUE(iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, Recorder::Callback, &results_));
-  Settle();
-  EXPECT_EQ(results_.Count(), 0U);  // nothing replayed
 }
 
 TEST_F(ServiceTest, FailedSubscriptionsAreLoggedAndTheServiceStillWorks) {
