@@ -1,7 +1,6 @@
 // What scenario files cannot state: the exact bytes of the signed-in row,
 // the callbacks' threads and user data, registrations replaced, reserved or
-// null, the platform refusing a subscription, and the log lines
-// that say what was done with answers and events nobody acts on.
+// null, and the platform refusing a subscription.
 #include <IoTFrameworkSim.h>
 #include <device/power_sim.h>
 #include <gmock/gmock.h>
@@ -9,26 +8,12 @@
 
 #include <clocale>
 #include <cstdlib>
-#include <set>
 #include <thread>
 
 #include "LogCapture.h"
 #include "ServiceTest.h"
 
 using ::testing::ElementsAre;
-
-namespace {
-
-// The messages `functions` wrote.
-std::vector<std::string> MessagesOf(const LogCapture& capture, const std::set<std::string>& functions) {
-  std::vector<std::string> messages;
-  for (const LogLine& line : capture.Lines()) {
-    if (functions.count(line.function) != 0) messages.push_back(line.message);
-  }
-  return messages;
-}
-
-}  // namespace
 
 TEST_F(ServiceTest, SignedInRowIsStyledJsonOfTheHeldTiles) {
   StartSignedIn({{"a1", "Good Morning"}, {"b2", "Movie"}});
@@ -120,36 +105,4 @@ TEST_F(ServiceTest, TitleIsUtf8UnderALocaleOfAnotherCharset) {
   results_.Clear();
   iot_svc_get_accelerator_tiles();
   EXPECT_NE(results_.Last().find(R"("title" : "\ub8e8\ud2f4")"), std::string::npos) << results_.Last();
-}
-
-// Answers and events the service takes no action on are logged as such.
-TEST_F(ServiceTest, WhatIsOnlyLoggedSaysWhat) {
-  StartSignedIn({{"a1", "Good Morning"}});
-  struct Case {
-    bool event;
-    int type;
-    std::string text;
-    std::vector<std::string> messages;
-  };
-  const std::vector<Case> cases = {
-      {false, 111, R"({"result":"Success","data":"{}"})", {"msgType : 111", "", "Execute success!"}},
-      {false, 111, R"({"result":"Fail","data":"{}"})", {"msgType : 111", "", "Execute Fail!"}},
-      {false, 555, "{}", {"msgType : 555"}},
-      {true, 1002, "", {"[m_OnFwkEvent] eventType 1002"}},
-      {true, 999, "", {"[m_OnFwkEvent] eventType 999", "[m_OnFwkEvent] undefined event type!!!"}},
-      {true, 1005, "", {"[m_OnFwkEvent] eventType 1005", "msgType : 107"}},
-      {true, 1004, "[1]", {"[m_OnFwkEvent] eventType 1004", "strResult : [1]"}},
-  };
-  for (const Case& c : cases) {
-    LogCapture capture;
-    if (c.event) {
-      iotfw_sim::InjectEvent(c.type, c.text);
-    } else {
-      iotfw_sim::InjectResult(c.type, c.text);
-    }
-    Settle();
-    EXPECT_EQ(MessagesOf(capture, {"m_OnFwkResult", "m_CheckExecuteResult", "m_OnFwkEvent", "m_ClassifyEvent"}),
-              c.messages)
-        << c.type << " " << c.text;
-  }
 }
