@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "JsonText.h"
 #include "Scenario.h"
 
 namespace scenario {
@@ -310,16 +311,6 @@ std::string OneLineMessage(const std::string& errors) {
 
 const std::map<std::string, int> kCommandNumbers = {{"login", 102}, {"routine_list", 107}, {"execute", 111}};
 
-// jsoncpp throws, rather than fails, on nesting deeper than its limit.
-bool ParseLine(Json::CharReader& reader, const std::string& text, Json::Value& value, std::string& errors) {
-  try {
-    return reader.parse(text.data(), text.data() + text.size(), &value, &errors);
-  } catch (const Json::Exception& e) {
-    errors = e.what();
-    return false;
-  }
-}
-
 }  // namespace
 
 int CommandNumber(const Json::Value& nameOrNumber) {
@@ -354,7 +345,7 @@ bool ParseScenario(std::istream& in, const std::string& name, Scenario& out, std
     line.number = number;
     std::string parseErrors;
     Problems problems;
-    if (!ParseLine(*reader, text, line.value, parseErrors)) {
+    if (!demo::ReadJson(*reader, text, line.value, parseErrors)) {
       problems.push_back("not JSON: " + OneLineMessage(parseErrors));
     } else {
       CheckLine(line.value, line.action, problems);

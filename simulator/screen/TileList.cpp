@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "JsonText.h"
+
 namespace demo {
 namespace {
 
@@ -43,13 +45,7 @@ TileList ParseTileList(const std::string& json) {
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value root;
   std::string errors;
-  bool parsed = false;
-  try {
-    parsed = reader->parse(json.data(), json.data() + json.size(), &root, &errors);
-  } catch (const Json::Exception& e) {  // nesting deeper than the reader's limit
-    errors = e.what();
-  }
-  if (!parsed) {
+  if (!ReadJson(*reader, json, root, errors)) {
     list.error = "not JSON: " + errors;
     return list;
   }
