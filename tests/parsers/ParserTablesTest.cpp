@@ -1,11 +1,14 @@
 // The parsers, table by table from tests/data/tables: each row holds an
 // input and what the parser must make of it, written out there rather than
-// taken from the parsers' own tables.
+// taken from the parsers' own tables, and where it has a "log", exactly the
+// lines the call writes.
+#include <dlog.h>
 #include <gmock/gmock.h>
 
 #include <tuple>
 
 #include "JsonParseUtil.h"
+#include "LogCapture.h"
 #include "TableRows.h"
 
 namespace {
@@ -52,6 +55,22 @@ std::vector<stTileItem> Tiles(const Json::Value& written) {
   return tiles;
 }
 
+// A row's "log": the call's lines as "function>message", each at debug
+// level under the library's tag, with a base name for its file.
+void ExpectLogged(const Json::Value& row, const LogCapture& capture) {
+  if (!row.isMember("log")) return;
+  std::vector<std::string> lines;
+  for (const LogLine& line : capture.Lines()) {
+    EXPECT_EQ(line.priority, DLOG_DEBUG) << line.text;
+    EXPECT_EQ(line.tag, "varnio") << line.text;
+    EXPECT_THAT(line.file, testing::EndsWith(".cpp")) << line.text;
+    lines.push_back(line.function + ">" + line.message);
+  }
+  std::vector<std::string> expected;
+  for (const Json::Value& text : row["log"]) expected.push_back(TableText(text));
+  EXPECT_EQ(lines, expected) << row["case"].asString();
+}
+
 }  // namespace
 
 bool operator==(const stTileItem& a, const stTileItem& b) { return Fields(a) == Fields(b); }
@@ -64,10 +83,12 @@ TEST_P(ListParserTable, ReplacesTheListWithExactlyTheRowsTiles) {
   for (const Json::Value& row : ReadTableRows(GetParam() + "-list")) {
     std::vector<stTileItem> tiles = {{"", "held", "Held", "h.png", "", "5", "250", ""}, stTileItem()};
     const std::string input = TableText(row["input"]);
+    LogCapture capture;
     if (GetParam() == "routine") parser.ParseRoutineList(input, tiles);
     if (GetParam() == "contents") parser.ParseContentsList(input, tiles);
     if (GetParam() == "device") parser.ParseDeviceList(input, tiles);
     EXPECT_EQ(tiles, Tiles(row["tiles"])) << row["case"].asString();
+    ExpectLogged(row, capture);
   }
 }
 
@@ -80,15 +101,19 @@ TEST(ParserTables, RoutineMergeEditsTheListInPlace) {
     std::vector<stTileItem> tiles = Tiles(row["before"]);
     const std::string op = row["op"].asString();
     const std::string id = row["id"].asString();
+    LogCapture capture;
     if (op == "add") parser.AddRoutine(id, TableText(row["data"]), tiles);
     if (op == "update") parser.UpdateRoutine(id, TableText(row["data"]), tiles);
     if (op == "delete") parser.DeleteRoutine(id, tiles);
     EXPECT_EQ(tiles, Tiles(row["after"])) << row["case"].asString();
+    ExpectLogged(row, capture);
   }
 }
 
 TEST(ParserTables, EveryLabelGetsTheIconsOfItsKeyword) {
+  LogCapture capture;
   const CJsonParseUtil parser;
+  EXPECT_THAT(capture.Messages(), testing::ElementsAre(""));  // the constructor's one entry line
   for (const Json::Value& row : ReadTableRows("icons")) {
     std::string image = "stale";
     std::string finish = "stale";
@@ -105,7 +130,9 @@ TEST(ParserTables, ExecuteResultIsAFailureOnlyForAnExactFail) {
   for (const Json::Value& row : ReadTableRows("execute-result")) {
     const std::string text = TableText(row["input"]);
     std::string data = "left over from an earlier answer";
+    LogCapture capture;
     EXPECT_EQ(parser.ParseExecuteResult(text, data), row["success"].asBool()) << text;
     EXPECT_EQ(data, row["data"].asString()) << text;
+    ExpectLogged(row, capture);
   }
 }
