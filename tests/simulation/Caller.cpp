@@ -87,25 +87,17 @@ Caller::Slot* Caller::NewSlot(bool result) {
   return m_slots.back().get();
 }
 
-void Caller::RegisterResult() {
-  Slot* slot = NewSlot(true);
-  if (!iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnResult, slot)) {
-    Violation("registering the result callback failed");
-  }
-  slot->registered = true;
-}
-
-void Caller::RegisterEvent() {
-  Slot* slot = NewSlot(false);
-  if (!iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, OnEvent, slot)) {
-    Violation("registering the event callback failed");
-  }
+void Caller::Register(bool result) {
+  Slot* slot = NewSlot(result);
+  const bool registered = result ? iot_svc_register_result_cb(IOT_SVC_CMD_GET_ACCELERATOR_TILES, OnResult, slot)
+                                 : iot_svc_register_event_cb(IOT_SVC_EVENT_TILES_CHANGED, OnEvent, slot);
+  if (!registered) Violation(std::string("registering the ") + (result ? "result" : "event") + " callback failed");
   slot->registered = true;
 }
 
 void Caller::Register() {
-  RegisterResult();
-  RegisterEvent();
+  Register(true);
+  Register(false);
 }
 
 void Caller::ReRegister(int which) {
@@ -124,8 +116,8 @@ void Caller::ReRegister(int which) {
     Unregistered(slots);
   }
   std::this_thread::yield();
-  if (which != 1) RegisterResult();
-  if (which != 0) RegisterEvent();
+  if (which != 1) Register(true);
+  if (which != 0) Register(false);
   Ask();
 }
 

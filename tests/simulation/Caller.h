@@ -86,8 +86,7 @@ class Caller {
   static void OnResult(std::string text, void* userData);
   static void OnEvent(std::string text, void* userData);
   Slot* NewSlot(bool result);
-  void RegisterResult();
-  void RegisterEvent();
+  void Register(bool result);
   std::vector<Slot*> RegisteredSlots(bool result);
   void Unregistered(const std::vector<Slot*>& slots);
   void ActInside(bool result);

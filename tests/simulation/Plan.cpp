@@ -34,6 +34,7 @@
 // a lost answer and a margin.
 #include "Plan.h"
 
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -259,58 +260,42 @@ class Maker {
   std::vector<Step>* m_steps = nullptr;
 };
 
-const char* const kSignHow[] = {"event on this thread", "event queued", "at a wake-up"};
-const char* const kModes[] = {"async", "sync", "held", "never"};
-const char* const kRegistrations[] = {"result", "event", "both"};
-const char* const kTiles[] = {"page", "intro", "routine"};
-const char* const kChanges[] = {"create", "rename", "delete"};
-const char* const kHostModeNames[] = {"serve", "404", "stall", "cut", "reset", "trickle", "huge", "malformed"};
-
-std::string Which(int which, int command) {
-  std::string text = which < 0 ? "newest" + (which == -1 ? std::string() : " " + std::to_string(which))
-                               : "#" + std::to_string(which);
-  return command == 0 ? text : text + " of " + std::to_string(command);
-}
+// Each kind's name, then the names of the fields it uses (a, b, c, d), as
+// Plan.h numbers their values.
+const char* const kOpNames[][5] = {
+    {"ask"},
+    {"re-register", "which"},
+    {"execute", "type"},
+    {"answer", "command", "mode"},
+    {"release", "which", "here", "as-asked", "command"},
+    {"drop", "which", nullptr, nullptr, "command"},
+    {"sign-out", "how", "after-us"},
+    {"sign-in", "how"},
+    {"refresh", "queued"},
+    {"cloud", "change", "which", "here"},
+    {"wake-up", "here"},
+    {"language", "index"},
+    {"move-location", "here"},
+    {"host", "mode"},
+    {"host-releases-stalls"},
+    {"no-threads", "forbidden"},
+    {"pause", "us"},
+    {"jitter", "percent"},
+};
+static_assert(std::size(kOpNames) == static_cast<size_t>(OpKind::kJitter) + 1, "a name for every kind");
 
 }  // namespace
 
 Plan MakePlan(uint64_t seed) { return Maker(seed).Make(seed); }
 
 std::string Describe(const Op& op) {
-  std::ostringstream out;
-  switch (op.kind) {
-    case OpKind::kAsk: out << "ask"; break;
-    case OpKind::kReRegister: out << "re-register " << kRegistrations[op.a]; break;
-    case OpKind::kExecute: out << "execute " << kTiles[op.a]; break;
-    case OpKind::kAnswerMode: out << "answer " << op.a << " " << kModes[op.b]; break;
-    case OpKind::kRelease:
-      out << "release held " << Which(op.a, op.d) << (op.b == 1 ? " on this thread" : " queued")
-          << (op.c == 1 ? ", as asked" : ", as now");
-      break;
-    case OpKind::kDrop: out << "drop held " << Which(op.a, op.d); break;
-    case OpKind::kSignOut:
-      out << "sign out, " << kSignHow[op.a];
-      if (op.b > 0) out << " after " << op.b << " us";
-      break;
-    case OpKind::kSignIn: out << "sign in, " << kSignHow[op.a]; break;
-    case OpKind::kRefresh: out << "refresh, " << kSignHow[op.a]; break;
-    case OpKind::kCloudChange:
-      out << "cloud " << kChanges[op.a] << " routine " << op.b << (op.c == 1 ? ", event on this thread" : "");
-      break;
-    case OpKind::kWakeUp: out << "wake up" << (op.a == 1 ? " on this thread" : ""); break;
-    case OpKind::kLanguage: {
-      const std::string& language = kLanguages[static_cast<size_t>(op.a)];
-      out << "language \"" << (language.size() > 40 ? std::to_string(language.size()) + " bytes" : language) << "\"";
-      break;
-    }
-    case OpKind::kMoveLocation: out << "move location, refresh " << kSignHow[op.a == 1 ? 0 : 1]; break;
-    case OpKind::kHostMode: out << "host " << kHostModeNames[op.a]; break;
-    case OpKind::kHostRelease: out << "host releases stalls"; break;
-    case OpKind::kNoThreads: out << (op.a == 1 ? "no threads" : "threads again"); break;
-    case OpKind::kPause: out << "pause " << op.a << " us"; break;
-    case OpKind::kJitter: out << "jitter " << (op.a < 0 ? std::string("as the run's") : std::to_string(op.a) + "%"); break;
+  const char* const* names = kOpNames[static_cast<size_t>(op.kind)];
+  const int values[] = {op.a, op.b, op.c, op.d};
+  std::string out = names[0];
+  for (size_t i = 0; i < 4; ++i) {
+    if (names[i + 1] != nullptr) out += std::string(" ") + names[i + 1] + "=" + std::to_string(values[i]);
   }
-  return out.str();
+  return out;
 }
 
 std::string Describe(const Plan& plan) {

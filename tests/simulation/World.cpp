@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
-#include <sstream>
 #include <thread>
 
 #include "ContentsTiles.h"
@@ -413,16 +412,15 @@ void World::CheckAnswers() {
   const Record record = m_caller.Snapshot();
   const int contents = record.Rows(Row::kContents);
   const int routines = record.Rows(Row::kRoutines);
-  const int contentsCalls = record.contentsCalls;
-  const int routineCalls = record.routineCalls;
-  std::ostringstream counts;
-  counts << contentsCalls << " signed-out requests got " << contents << " contents lists; " << routineCalls
-         << " signed-in requests got " << routines << " routine lists";
-  if (contents > contentsCalls) m_violations.push_back("more answers than requests: " + counts.str());
-  if (contents < contentsCalls && !record.resultGap) {
-    m_violations.push_back("signed-out requests left unanswered: " + counts.str());
+  const std::string counts = std::to_string(record.contentsCalls) + " signed-out requests got " +
+                             std::to_string(contents) + " contents lists; " + std::to_string(record.routineCalls) +
+                             " signed-in requests got " + std::to_string(routines) + " routine lists";
+  if (contents > record.contentsCalls || routines > record.routineCalls) {
+    m_violations.push_back("more answers than requests: " + counts);
   }
-  if (routines > routineCalls) m_violations.push_back("more answers than requests: " + counts.str());
+  if (contents < record.contentsCalls && !record.resultGap) {
+    m_violations.push_back("signed-out requests left unanswered: " + counts);
+  }
 }
 
 void World::CheckIsolation() {
@@ -453,10 +451,7 @@ Row World::Expected(bool& anyContentsTexts) {
   }
   Row expected{Row::kRoutines, {true, "", {demo::TileSection()}}, ""};
   for (const iotfw_sim::Routine& r : m_model.routines[kLocations[m_model.location]]) {
-    demo::Tile tile;
-    tile.id = r.id;
-    tile.text = r.label;
-    expected.list.sections[0].tiles.push_back(tile);
+    expected.list.sections[0].tiles.push_back({"", r.id, r.label, "", "", "", ""});
   }
   return expected;
 }

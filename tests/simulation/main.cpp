@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -111,35 +110,29 @@ bool RunOne(uint64_t seed, double& seconds) {
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) return 2;
-  double seconds = 0;
-  if (o.replay) {
-    int failed = 0;
-    for (int i = 0; i < o.repeat; ++i) failed += RunOne(o.firstSeed, seconds) ? 0 : 1;
-    std::printf("seed %llu: %d of %d runs failed\n", static_cast<unsigned long long>(o.firstSeed), failed, o.repeat);
-    return failed == 0 ? 0 : 1;
-  }
   if (!o.haveFirstSeed) {
     o.firstSeed = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1000000000ULL;
   }
-  std::printf("simulation: first seed %llu, %.0f s\n", static_cast<unsigned long long>(o.firstSeed), o.seconds);
+  std::printf("simulation: first seed %llu, %s\n", static_cast<unsigned long long>(o.firstSeed),
+              o.replay ? "replayed" : (std::to_string(static_cast<int>(o.seconds)) + " s").c_str());
   std::fflush(stdout);
   const Clock::time_point start = Clock::now();
   const Clock::time_point end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(o.seconds));
   int runs = 0;
-  std::vector<std::pair<uint64_t, double>> failures;  // seed, seconds since the start
+  int failed = 0;
   double slowest = 0;
-  for (uint64_t seed = o.firstSeed; Clock::now() < end; ++seed) {
+  // A replay runs one seed `repeat` times; otherwise seeds follow each other until the time is up.
+  for (uint64_t seed = o.firstSeed; o.replay ? runs < o.repeat : Clock::now() < end; seed += o.replay ? 0 : 1) {
     ++runs;
+    double seconds = 0;
     if (!RunOne(seed, seconds)) {
-      failures.emplace_back(seed, std::chrono::duration<double>(Clock::now() - start).count());
-      if (!o.keepGoing) break;
+      ++failed;
+      std::printf("  failed seed %llu, %.1f s after the start\n", static_cast<unsigned long long>(seed),
+                  std::chrono::duration<double>(Clock::now() - start).count());
+      if (!o.keepGoing && !o.replay) break;
     }
     slowest = std::max(slowest, seconds);
   }
-  std::printf("simulation: %d runs, %zu failed, slowest run %.2f s\n", runs, failures.size(), slowest);
-  for (const auto& failure : failures) {
-    std::printf("  failed seed %llu, %.1f s after the start\n", static_cast<unsigned long long>(failure.first),
-                failure.second);
-  }
-  return failures.empty() ? 0 : 1;
+  std::printf("simulation: %d runs, %d failed, slowest run %.2f s\n", runs, failed, slowest);
+  return failed == 0 ? 0 : 1;
 }
