@@ -7,33 +7,24 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "ContentsTestUtil.h"
 #include "LogCapture.h"
 #include "Recorder.h"
 
 TEST(ContentsTest, UrlFollowsTheLanguage) {
-  struct Case {
-    const char* language;  // null: no value
-    const char* path;
-  };
-  const Case cases[] = {
-      {"ko_KR.utf8", "/quorvel-plax/tv/kr/service-quorvel-app.json"},
-      {"ko_KR", "/quorvel-plax/tv/service-quorvel-app.json"},
-      {"KO_KR.UTF8", "/quorvel-plax/tv/service-quorvel-app.json"},
-      {"en_US.utf8", "/quorvel-plax/tv/service-quorvel-app.json"},
-      {nullptr, "/quorvel-plax/tv/service-quorvel-app.json"},
-  };
-  for (const Case& c : cases) {
-    if (c.language != nullptr) {
-      vconf_sim::SetStr("db/menu_widget/language", c.language);
-    } else {
-      vconf_sim::Unset("db/menu_widget/language");
-    }
+  // A language setting (null: none) and whether it names the Korean file.
+  const std::pair<const char*, bool> cases[] = {
+      {"ko_KR.utf8", true}, {"ko_KR", false}, {"KO_KR.UTF8", false}, {"en_US.utf8", false}, {nullptr, false}};
+  for (const auto& [language, korean] : cases) {
+    language != nullptr ? vconf_sim::SetStr("db/menu_widget/language", language)
+                        : vconf_sim::Unset("db/menu_widget/language");
     LogCapture capture;
     const std::string url = CContents::GetURL();
-    EXPECT_EQ(url, std::string(VARNIO_CONTENTS_BASE_URL) + c.path);
-    EXPECT_EQ(capture.Contains(std::string("Current lang : ") + (c.language ? c.language : "")), c.language != nullptr);
+    EXPECT_EQ(url, std::string(VARNIO_CONTENTS_BASE_URL) + "/quorvel-plax/tv/" + (korean ? "kr/" : "") +
+                       "service-quorvel-app.json");
+    EXPECT_EQ(capture.Contains(std::string("Current lang : ") + (language ? language : "")), language != nullptr);
     EXPECT_TRUE(capture.Contains(" URL : " + url));
   }
 }

@@ -1,5 +1,6 @@
 #include "World.h"
 
+#include <IoTFramework.h>
 #include <device/power_sim.h>
 #include <dlog_sim.h>
 #include <vconf_sim.h>
@@ -22,12 +23,6 @@ constexpr char kLanguageKey[] = "db/menu_widget/language";
 const char* const kLocations[] = {"loc-home", "loc-office"};
 const char* const kLabels[] = {"Good Morning", "Movie Night", "I'm back", "Good Night", "Away",
                                "Feedback",     "Cleaning",    "Party",    "Dinner",     "Wake up"};
-constexpr int kLoginInfo = 102;
-constexpr int kRoutineList = 107;
-constexpr int kSignedIn = 1000;
-constexpr int kSignedOut = 1001;
-constexpr int kCloud = 1004;
-constexpr int kRefresh = 1005;
 
 // How long the run waits for what must come: deliveries owed, threads to
 // end; and for the answer to a last request, which comes in milliseconds.
@@ -169,7 +164,7 @@ void World::ExecuteOp(const Op& op) {
       TellSignIn(op.a);
       return;
     case OpKind::kRefresh:
-      Tell(kRefresh, op.a == 0);
+      Tell(EIFW_EVENT_REFRESH, op.a == 0);
       return;
     case OpKind::kCloudChange:
       ChangeInCloud(op.a, op.b, op.c == 1);
@@ -196,37 +191,29 @@ void World::ExecuteOp(const Op& op) {
         iotfw_sim::SetCurrentLocation(kLocations[m_model.location]);
       }
       // The framework tells the service that its routines must be read again.
-      Tell(kRefresh, op.a == 1);
+      Tell(EIFW_EVENT_REFRESH, op.a == 1);
       return;
     }
-    case OpKind::kHostMode: {
-      std::lock_guard<std::mutex> host(m_hostMutex);
-      // The host is no part of what is tested: it may restart its threads.
-      if (m_noThreads) AllowNewThreads(true);
-      m_host.SetMode(static_cast<ContentsHost::Mode>(op.a));
-      if (m_noThreads) AllowNewThreads(false);
-    }
-      if (op.a != 0) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_model.contentsFailed = true;
-      }
-      return;
     case OpKind::kHostRelease: {
       std::lock_guard<std::mutex> host(m_hostMutex);
       m_host.ReleaseStalled();
       return;
     }
-    case OpKind::kNoThreads:
+    case OpKind::kHostMode:
+    case OpKind::kNoThreads: {
       {
         std::lock_guard<std::mutex> host(m_hostMutex);
-        m_noThreads = op.a == 1;
+        if (op.kind == OpKind::kNoThreads) m_noThreads = op.a == 1;
+        // The host is no part of what is tested: it may restart its threads.
+        AllowNewThreads(true);
+        if (op.kind == OpKind::kHostMode) m_host.SetMode(static_cast<ContentsHost::Mode>(op.a));
         AllowNewThreads(!m_noThreads);
       }
-      if (op.a == 1) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_model.contentsFailed = true;
-      }
+      // A failing host or no threads: a download may fail, and empty contents tiles become right.
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_model.contentsFailed = m_model.contentsFailed || op.a != 0;
       return;
+    }
     case OpKind::kPause:
       std::this_thread::sleep_for(std::chrono::microseconds(op.a));
       return;
@@ -253,7 +240,7 @@ void World::Release(const Op& op) {
   if (index < 0) return;
   const size_t at = static_cast<size_t>(index);
   // A sign-in answer tells the account as it was when asked.
-  const bool asAsked = op.c == 1 || iotfw_sim::HeldAnswerCommand(at) == kLoginInfo;
+  const bool asAsked = op.c == 1 || iotfw_sim::HeldAnswerCommand(at) == EIFW_REQUEST_LOGIN_INFO;
   iotfw_sim::ReleaseHeldAnswer(at, op.b == 1, false, asAsked ? iotfw_sim::HeldText::kAsAsked : iotfw_sim::HeldText::kNow);
 }
 
@@ -279,12 +266,12 @@ int World::EndSession() {
 
 void World::TellSignOut(int session, int how) {
   if (how < 2) {
-    Tell(kSignedOut, how == 0);
+    Tell(EIFW_EVENT_SIGNED_OUT, how == 0);
     if (how == 1) iotfw_sim::WaitIdle();  // told once it was delivered
   } else {
     // Found by the sign-in check of a wake-up, whose answer must come; the
     // service may ask more than once before it is sure.
-    iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
+    iotfw_sim::SetAnswerMode(EIFW_REQUEST_LOGIN_INFO, iotfw_sim::AnswerMode::kAsync);
     power_sim::DeliverWakeupNow();
     size_t requests = 0;
     do {
@@ -318,8 +305,8 @@ bool World::BeginSession() {
 }
 
 void World::TellSignIn(int how) {
-  if (how < 2) return Tell(kSignedIn, how == 0);
-  iotfw_sim::SetAnswerMode(kLoginInfo, iotfw_sim::AnswerMode::kAsync);
+  if (how < 2) return Tell(EIFW_EVENT_SIGNED_IN, how == 0);
+  iotfw_sim::SetAnswerMode(EIFW_REQUEST_LOGIN_INFO, iotfw_sim::AnswerMode::kAsync);
   power_sim::TriggerWakeup();
 }
 
@@ -352,7 +339,7 @@ void World::ChangeInCloud(int change, int which, bool eventNow) {
     iotfw_sim::SetRoutines(location, routines);
   }
   // Told on this thread, beside whatever the callback thread delivers.
-  iotfw_sim::DeliverEventNow(kCloud, event);
+  iotfw_sim::DeliverEventNow(EIFW_EVENT_CLOUD, event);
 }
 
 void World::Heal() {
@@ -363,7 +350,9 @@ void World::Heal() {
   }
   m_host.SetMode(ContentsHost::Mode::kServe);
   m_host.ReleaseStalled();
-  for (int command : {kLoginInfo, kRoutineList, 111}) iotfw_sim::SetAnswerMode(command, iotfw_sim::AnswerMode::kAsync);
+  for (int command : {EIFW_REQUEST_LOGIN_INFO, EIFW_REQUEST_ROUTINE_LIST, EIFW_REQUEST_EXECUTE_ROUTINE}) {
+    iotfw_sim::SetAnswerMode(command, iotfw_sim::AnswerMode::kAsync);
+  }
   m_caller.WaitUiIdle();
   // Every held answer, queued, in a random order.
   for (size_t held = iotfw_sim::HeldAnswerCount(); held > 0; --held) {
