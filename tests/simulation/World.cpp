@@ -284,6 +284,10 @@ void World::TellSignOut(int session, int how) {
   Trace("session " + std::to_string(session) + " ended; the service has been told");
 }
 
+iotfw_sim::Routine World::NewRoutine() {
+  return {"s" + std::to_string(m_model.session) + "r" + std::to_string(++m_model.nextRoutine), kLabels[m_random() % 10]};
+}
+
 bool World::BeginSession() {
   std::lock_guard<std::mutex> lock(m_mutex);
   if (m_model.signedIn) return false;
@@ -292,10 +296,7 @@ bool World::BeginSession() {
   for (const char* location : kLocations) {
     std::vector<iotfw_sim::Routine> routines;
     const int count = 1 + static_cast<int>(m_random() % 4);
-    for (int i = 0; i < count; ++i) {
-      routines.push_back({"s" + std::to_string(m_model.session) + "r" + std::to_string(++m_model.nextRoutine),
-                          kLabels[m_random() % 10]});
-    }
+    for (int i = 0; i < count; ++i) routines.push_back(NewRoutine());
     iotfw_sim::SetRoutines(location, routines);
     m_model.routines[location] = routines;
   }
@@ -318,9 +319,7 @@ void World::ChangeInCloud(int change, int which, bool eventNow) {
     const std::string location = kLocations[m_model.location];
     std::vector<iotfw_sim::Routine>& routines = m_model.routines[location];
     if (change == 0 || routines.empty()) {
-      const iotfw_sim::Routine routine{
-          "s" + std::to_string(m_model.session) + "r" + std::to_string(++m_model.nextRoutine),
-          kLabels[m_random() % 10]};
+      const iotfw_sim::Routine routine = NewRoutine();
       routines.push_back(routine);
       if (!eventNow) return iotfw_sim::CreateRoutine(location, routine);
       event = iotfw_sim::MakeCloudEvent("InstalledVelkapCreated", routine.id, routine.label);

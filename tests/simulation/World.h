@@ -58,6 +58,8 @@ class World {
   // signed in already.
   bool BeginSession();
   void TellSignIn(int how);
+  // A routine of the current session with a random label; m_mutex held.
+  iotfw_sim::Routine NewRoutine();
   void ChangeInCloud(int change, int which, bool eventNow);
   // The held answer `which` counts among those of `command` (0: all); -1
   // when there is none.
