@@ -8,39 +8,27 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <regex>
 #include <thread>
 
 #include "LogCapture.h"
 #include "ServiceTest.h"
+#include "TestData.h"
 
 using ::testing::ElementsAre;
 
+// The expected rows name the build's resource directory "@RES@".
 TEST_F(ServiceTest, SignedInRowIsStyledJsonOfTheHeldTiles) {
   StartSignedIn({{"a1", "Good Morning"}, {"b2", "Movie"}});
   iot_svc_get_accelerator_tiles();
-  const std::string res = VARNIO_EXPECTED_RES_DIR;
-  const auto tile = [&](const std::string& icon, const std::string& id, const std::string& name) {
-    return "         {\n"
-           "            \"finish_image\" : \"" + res + "routines/acc-" + icon + "-activated.png\",\n"
-           "            \"id\" : \"" + id + "\",\n"
-           "            \"image\" : \"" + res + "routines/acc-" + icon + ".png\",\n"
-           "            \"name\" : \"" + name + "\",\n"
-           "            \"timeout\" : \"5\",\n"
-           "            \"type\" : \"IOT_TILE_ROUTINE\",\n"
-           "            \"width\" : \"250\"\n"
-           "         }";
-  };
-  const auto row = [](const std::string& data) {
-    return "[\n   {\n      \"data\" : " + data + ",\n      \"title\" : \"TV_SID_ROUTINES\"\n   }\n]\n";
-  };
-  EXPECT_EQ(results_.Last(), row("[\n" + tile("gdmorn", "a1", "Good Morning") + ",\n" +
-                                 tile("custom", "b2", "Movie") + "\n      ]"));
+  const std::string expected = ReadTestData("routines/expected/two-routines-row.json");
+  EXPECT_EQ(results_.Last(), std::regex_replace(expected, std::regex("@RES@"), VARNIO_EXPECTED_RES_DIR));
   // With no routine left, the same shape with an empty list.
   iotfw_sim::DeleteRoutine("loc-home", "a1");
   iotfw_sim::DeleteRoutine("loc-home", "b2");
   Settle();
   iot_svc_get_accelerator_tiles();
-  EXPECT_EQ(results_.Last(), row("[]"));
+  EXPECT_EQ(results_.Last(), ReadTestData("routines/expected/no-routines-row.json"));
 }
 
 TEST_F(ServiceTest, DeliveriesCarryTheirUserDataOnTheirThreads) {

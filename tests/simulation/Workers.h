@@ -18,7 +18,6 @@ class Workers {
   // Runs each task on a worker of its own, all released at the same moment,
   // and returns when all are done. Worker `first` takes the first task.
   void RunTogether(const std::vector<std::function<void()>>& tasks, size_t first);
-  size_t Count() const { return m_threads.size(); }
 
  private:
   std::vector<std::unique_ptr<NotificationThread>> m_threads;

@@ -37,8 +37,8 @@ std::string TableText(const Json::Value& value) {
     } else if (piece.isMember("repeat")) {
       for (int i = 0; i < piece["times"].asInt(); ++i) text += piece["repeat"].asString();
     } else {
-      std::string bytes;
-      EXPECT_TRUE(ReadFileBytes(TestDataPath(piece["file"].asString()), bytes)) << piece["file"].asString();
+      const std::string bytes = ReadTestData(piece["file"].asString());
+      EXPECT_FALSE(bytes.empty()) << piece["file"].asString();
       text += bytes;
     }
   }

@@ -6,19 +6,13 @@
 
 std::string TestDataPath(const std::string& relative) { return std::string(VARNIO_TEST_DATA_DIR) + "/" + relative; }
 
-bool ReadFileBytes(const std::string& path, std::string& out) {
-  out.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in.good()) return false;
+std::string ReadTestData(const std::string& relative) {
+  std::ifstream in(TestDataPath(relative), std::ios::binary);
+  if (!in.good()) {
+    std::fprintf(stderr, "cannot read %s\n", TestDataPath(relative).c_str());
+    return std::string();
+  }
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  out = bytes.str();
-  return true;
-}
-
-std::string ReadTestData(const std::string& relative) {
-  const std::string path = TestDataPath(relative);
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes)) std::fprintf(stderr, "cannot read %s\n", path.c_str());
-  return bytes;
+  return bytes.str();
 }

@@ -7,9 +7,6 @@
 // The absolute path of tests/data/<relative>.
 std::string TestDataPath(const std::string& relative);
 
-// The bytes of the file at `path`; false (and `out` empty) when unreadable.
-bool ReadFileBytes(const std::string& path, std::string& out);
-
 // The bytes of tests/data/<relative>; empty, with a line on stderr, when
 // unreadable, so that no text a test makes can equal them.
 std::string ReadTestData(const std::string& relative);
