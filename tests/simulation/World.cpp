@@ -200,20 +200,23 @@ void World::ExecuteOp(const Op& op) {
       return;
     }
     case OpKind::kHostMode:
-    case OpKind::kNoThreads: {
       {
         std::lock_guard<std::mutex> host(m_hostMutex);
-        if (op.kind == OpKind::kNoThreads) m_noThreads = op.a == 1;
         // The host is no part of what is tested: it may restart its threads.
-        AllowNewThreads(true);
-        if (op.kind == OpKind::kHostMode) m_host.SetMode(static_cast<ContentsHost::Mode>(op.a));
+        if (m_noThreads) AllowNewThreads(true);
+        m_host.SetMode(static_cast<ContentsHost::Mode>(op.a));
+        if (m_noThreads) AllowNewThreads(false);
+      }
+      if (op.a != 0) DownloadsMayFail();
+      return;
+    case OpKind::kNoThreads:
+      {
+        std::lock_guard<std::mutex> host(m_hostMutex);
+        m_noThreads = op.a == 1;
         AllowNewThreads(!m_noThreads);
       }
-      // A failing host or no threads: a download may fail, and empty contents tiles become right.
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_model.contentsFailed = m_model.contentsFailed || op.a != 0;
+      if (op.a == 1) DownloadsMayFail();
       return;
-    }
     case OpKind::kPause:
       std::this_thread::sleep_for(std::chrono::microseconds(op.a));
       return;
@@ -221,6 +224,11 @@ void World::ExecuteOp(const Op& op) {
       dlog_sim::SetJitter(static_cast<unsigned>(m_plan.seed), op.a < 0 ? m_plan.profile.jitterPercent : op.a, 300);
       return;
   }
+}
+
+void World::DownloadsMayFail() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_model.contentsFailed = true;
 }
 
 int World::HeldIndex(int which, int command) {

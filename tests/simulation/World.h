@@ -47,6 +47,8 @@ class World {
  private:
   void Execute(const Op& op);
   void ExecuteOp(const Op& op);
+  // A failing host or no threads: empty contents tiles become right.
+  void DownloadsMayFail();
   // Waits until the platform, the framework and the caller's UI thread have
   // delivered everything queued.
   void Drain();
